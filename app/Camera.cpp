@@ -1,0 +1,56 @@
+#include "app/Camera.h"
+
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double PI = 3.141592653589793;
+
+// The part of a full turn that a pixel angle stands for. A window of no size
+// (minimised) stands still at the start of the turn instead of dividing by zero.
+double TurnFraction(int iPixels, int iSize) {
+    if (iSize <= 0) {
+        return 0.0;
+    }
+    return static_cast<double>(iPixels) / static_cast<double>(iSize);
+}
+
+}  // namespace
+
+CViewControl::CViewControl()
+    : iButton(-1),
+      iAngleX(0),
+      iAngleY(150),
+      iLastX(0),
+      iLastY(0),
+      fDistance(25.0f),
+      iWindowWidth(1024),
+      iWindowHeight(768) {}
+
+CCamera::CCamera() : fUpY(1.0f) {
+    SetVector(&vCenter, 0.0f, 0.0f, 0.0f);
+    SetVector(&vOffset, 0.0f, 0.0f, 0.0f);
+}
+
+void CCamera::Apply(int x, int y, int w, int h, double dist) {
+    const double dAzimuth = TurnFraction(x, w) * 2.0 * PI + PI / 2.0;
+    const double dElevation = TurnFraction(y, h) * 2.0 * PI;
+
+    vOffset.x = static_cast<float>(std::cos(dAzimuth) * dist * std::cos(dElevation));
+    vOffset.y = static_cast<float>(std::sin(dElevation) * dist);
+    vOffset.z = static_cast<float>(std::sin(dAzimuth) * dist * std::cos(dElevation));
+
+    // Past the top and not yet under the bottom the world is upside down; the
+    // flip keeps the picture turning smoothly over the poles.
+    const bool bUpsideDown = dElevation > PI / 2.0 && dElevation <= 3.0 * PI / 2.0;
+    fUpY = bUpsideDown ? -1.0f : 1.0f;
+
+    gluLookAt(GetEyeX(), GetEyeY(), GetEyeZ(), vCenter.x, vCenter.y, vCenter.z, 0.0, GetUpY(), 0.0);
+}
+
+float CCamera::GetEyeX() const { return vCenter.x + vOffset.x; }
+float CCamera::GetEyeY() const { return vCenter.y + vOffset.y; }
+float CCamera::GetEyeZ() const { return vCenter.z + vOffset.z; }
+float CCamera::GetUpY() const { return fUpY; }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "math/Vector.h"
+
+// The orbit as the mouse left it: angles in window pixels (a full turn is the
+// window's width, resp. height), the distance, the window size and the drag state.
+class CViewControl {
+public:
+    CViewControl();
+    ~CViewControl() {}
+
+    int iButton;  // held mouse button, -1 for none
+    int iAngleX;
+    int iAngleY;
+    int iLastX;
+    int iLastY;
+    float fDistance;
+    int iWindowWidth;
+    int iWindowHeight;
+};
+
+// An orbit camera: the eye moves on a sphere around vCenter and looks at it.
+class CCamera {
+public:
+    CCamera();
+    ~CCamera() {}
+
+    // Computes the eye offset and the up vector from the orbit values and
+    // multiplies the current matrix by the look-at transform.
+    void Apply(int x, int y, int w, int h, double dist);
+
+    float GetEyeX() const;
+    float GetEyeY() const;
+    float GetEyeZ() const;
+    float GetUpY() const;
+
+    CVector3 vCenter;
+    CVector3 vOffset;
+    float fUpY;
+};

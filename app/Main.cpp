@@ -1,0 +1,40 @@
+#include <GL/glut.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/Game.h"
+#include "app/Globals.h"
+#include "app/Input.h"
+
+int main(int argc, char** argv) {
+    AssignSettingsDefaults();
+
+    // The board read its level before main; without one there is no game.
+    if (g_Board.iLoadError != 0) {
+        std::fprintf(stderr, "kov: cannot read the level file %s: %s\n", LEVEL_FILE_NAME,
+                     std::strerror(g_Board.iLoadError));
+        return 1;
+    }
+
+    glutInit(&argc, argv);
+    glutInitWindowSize(1024, 768);
+    glutInitWindowPosition(0, 0);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("KOV Arbeit");
+
+    glutDisplayFunc(OnDisplay);
+    glutReshapeFunc(OnReshape);
+    glutMouseFunc(OnMouse);
+    glutMotionFunc(OnMotion);
+    glutKeyboardFunc(OnKeyboard);
+    glutSpecialFunc(OnSpecialKey);
+    glutIdleFunc(OnIdle);
+
+    LoadTextures();
+    BuildScene();
+    StartTimers();
+
+    glutMainLoop();
+    return 0;
+}

@@ -1,0 +1,4 @@
+#include "board/Texture.h"
+
+// PLACEHOLDER: texture loading is being written.
+void LoadTexture(int, const char*, int) {}

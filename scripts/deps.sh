@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+# Usage: scripts/deps.sh [run|test]   (run: only what building and playing need)
+set -euo pipefail
+
+RUN_PACKAGES=(cmake ninja-build g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libstb-dev clang libclang-rt-14-dev
+               xvfb xauth xdotool x11-utils imagemagick)
+
+packages=("${RUN_PACKAGES[@]}")
+if [ "${1:-test}" = test ]; then
+  packages+=("${TEST_PACKAGES[@]}")
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "Install them with: sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing ${missing[*]} ..."
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The whole test suite: installs what it needs, builds and runs every test with
+# CTest under a virtual X server with Mesa's software renderer, then builds and
+# runs it all again under AddressSanitizer + UndefinedBehaviorSanitizer (with
+# clang, which also builds and briefly runs the fuzz targets).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/deps.sh test
+
+export LIBGL_ALWAYS_SOFTWARE=1
+JOBS=$(nproc)
+XVFB=(xvfb-run -a -s "-screen 0 1280x1024x24")
+
+echo "=== Release build ==="
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build/release -j "$JOBS"
+"${XVFB[@]}" ctest --test-dir build/release --output-on-failure -j "$JOBS"
+
+echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build ==="
+CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKOV_SANITIZE=ON -DKOV_BUILD_FUZZ=ON -DKOV_BUILD_BENCH=OFF
+cmake --build build/asan -j "$JOBS"
+"${XVFB[@]}" ctest --test-dir build/asan --output-on-failure -j "$JOBS"

@@ -1,0 +1,31 @@
+#include "support/GlContext.h"
+
+#include <GL/freeglut.h>
+
+#include <gtest/gtest.h>
+
+void EnsureGlWindow() {
+    static bool s_bCreated = false;
+    if (s_bCreated) {
+        return;
+    }
+    int argc = 1;
+    char szName[] = "kov_gl_tests";
+    char* argv[] = {szName, nullptr};
+    glutInit(&argc, argv);
+    glutInitWindowSize(1024, 768);
+    glutInitWindowPosition(0, 0);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+    glutCreateWindow("KOV Arbeit");
+    // freeglut wants a display callback before it processes events.
+    glutDisplayFunc([] {});
+    s_bCreated = true;
+    PumpGlEvents();
+}
+
+void PumpGlEvents() {
+    for (int i = 0; i < 5; ++i) {
+        glutMainLoopEvent();
+    }
+}
