@@ -2,13 +2,15 @@
 
 #include <GL/freeglut.h>
 
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 void EnsureGlWindow() {
     static bool s_bCreated = false;
     if (s_bCreated) {
         return;
     }
+    // Mesa's software renderer, as in the test command, unless the caller chose otherwise.
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     int argc = 1;
     char szName[] = "kov_gl_tests";
     char* argv[] = {szName, nullptr};
