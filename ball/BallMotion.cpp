@@ -1,12 +1,263 @@
 #include "ball/BallMotion.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/Globals.h"
 
-// PLACEHOLDER: the simulation step is being written; only the respawn placement is final.
-void UpdateBall(double) {}
+namespace {
+
+constexpr double PI = 3.141592653589793;
+
+constexpr double BOUNCE = -0.25;        // the velocity component that hits the rim or a wall
+constexpr double WALL_FRICTION = 0.95;  // the other component at a wall
+constexpr double PUSH_OUT = 1.02;       // distance from a wall contact, in radii
+constexpr float MIN_MOVE = 1e-10f;      // shorter planar moves are not carried out
+constexpr float NO_CONTACT = 1e6f;      // farther than any contact
+constexpr double ROLL_FACTOR = 50.0;    // rolling angle in degrees = position * pi * 50
+
+// Floors beyond this many cells from the origin lie off every grid; they are
+// not converted to int at all (that would overflow for a runaway coordinate).
+constexpr float OFF_GRID = 4.0f * BOARD_MAX_SIZE;
+
+// The cells of the board that the grid actually holds: a bad level may claim more.
+int GridColumns() { return std::min(g_Board.iWidth, BOARD_MAX_SIZE); }
+int GridRows() { return std::min(g_Board.iHeight, BOARD_MAX_SIZE); }
+
+// The column (or row) of a coordinate, with iHalf cells below 0. False for a
+// coordinate too far off (or NaN) to have one.
+bool CellOf(float fCoordinate, int iHalf, int* piCell) {
+    const float fFloor = std::floor(fCoordinate);
+    if (!(std::fabs(fFloor) <= OFF_GRID)) {
+        return false;
+    }
+    *piCell = static_cast<int>(fFloor) + iHalf;
+    return true;
+}
+
+bool FindCell(float fX, float fZ, int* piCellX, int* piCellY) {
+    return CellOf(fX, g_Board.iWidth / 2, piCellX) && CellOf(fZ, g_Board.iHeight / 2, piCellY);
+}
+
+// Cells off the grid read as plain floor.
+int TileAt(int iCellX, int iCellY) {
+    if (iCellX < 0 || iCellX >= GridColumns() || iCellY < 0 || iCellY >= GridRows()) {
+        return TILE_WOOD;
+    }
+    return g_Board.iField[iCellX][iCellY];
+}
+
+// A component that passed the rim is put on it and bounces back.
+void BounceOffRim(float* pfCoordinate, double* pdVelocity, float fHalfSize) {
+    const double dLow = -fHalfSize + 0.5;
+    const double dHigh = fHalfSize - 0.5;
+    if (*pfCoordinate < dLow) {
+        *pfCoordinate = static_cast<float>(dLow);
+        *pdVelocity *= BOUNCE;
+    }
+    if (*pfCoordinate > dHigh) {
+        *pfCoordinate = static_cast<float>(dHigh);
+        *pdVelocity *= BOUNCE;
+    }
+}
+
+// The distance covered in a step: velocity * 0.5 * dTime^2 * 100.
+double Displacement(double dVelocity, double dTime) {
+    return dVelocity * 0.5 * (dTime * dTime) * 100.0;
+}
+
+double Radians(double dDegrees) {
+    return dDegrees * PI / 180.0;
+}
+
+void Respawn() {
+    PlaceBallOnRespawnCell();
+    g_Ball.dVelocityZ = 0.0;
+    g_Ball.dVelocityX = 0.0;
+    g_Board.fTiltX = 0.0f;
+    g_Board.fTiltZ = 0.0f;
+}
+
+// Moves vDest back out of the wall, along the line from the contact to the
+// ball's centre, and turns the velocity component that hit it.
+void RespondToWall(const CVector2& vIP, CVector3* pvDest) {
+    const CVector3& vPosition = g_Ball.vPosition;
+    CVector2 vNormal = MakeVector(vIP.x - vPosition.x, vIP.y - vPosition.z);
+    if (Length(vNormal) == 0.0f) {
+        // A contact on the centre itself gives no direction to push along.
+        pvDest->x = vPosition.x;
+        pvDest->z = vPosition.z;
+    } else {
+        SetLength(&vNormal, static_cast<float>(g_Ball.fRadius * PUSH_OUT));
+        pvDest->x = vIP.x - vNormal.x;
+        pvDest->z = vIP.y - vNormal.y;
+    }
+    if (std::fabs(vNormal.x) > std::fabs(vNormal.y)) {
+        g_Ball.dVelocityX *= BOUNCE;
+        g_Ball.dVelocityZ *= WALL_FRICTION;
+    } else {
+        g_Ball.dVelocityZ *= BOUNCE;
+        g_Ball.dVelocityX *= WALL_FRICTION;
+    }
+}
+
+// The rotation follows the absolute position, so the ball is seen to roll.
+void Roll(const CVector3& vDest) {
+    g_Ball.vRotation.z = static_cast<float>(-vDest.x * PI * ROLL_FACTOR);
+    g_Ball.vRotation.x = static_cast<float>(vDest.z * PI * ROLL_FACTOR);
+}
+
+// Tests the four edges of wall cell (i, j); the nearest contact so far wins,
+// and of equal ones the later.
+void TestWallCell(const CVector2& C, int i, int j, bool* pbHit, float* pfNearest, CVector2* vIP) {
+    const float fLowX = static_cast<float>(i - g_Board.iWidth / 2);
+    const float fLowZ = static_cast<float>(j - g_Board.iHeight / 2);
+    const CVector2 vCorner00 = MakeVector(fLowX, fLowZ);
+    const CVector2 vCorner10 = MakeVector(fLowX + 1.0f, fLowZ);
+    const CVector2 vCorner01 = MakeVector(fLowX, fLowZ + 1.0f);
+    const CVector2 vCorner11 = MakeVector(fLowX + 1.0f, fLowZ + 1.0f);
+    const CVector2 vEdges[4][2] = {
+        {vCorner00, vCorner01},  // low x
+        {vCorner10, vCorner11},  // high x
+        {vCorner00, vCorner10},  // low z
+        {vCorner01, vCorner11},  // high z
+    };
+    for (const auto& vEdge : vEdges) {
+        CVector2 vContact;
+        float fDist;
+        if (!IntersectCircleSegment(C, g_Ball.fRadius, vEdge[0], vEdge[1], &vContact, &fDist)) {
+            continue;
+        }
+        *pbHit = true;
+        if (fDist <= *pfNearest) {
+            *pfNearest = fDist;
+            *vIP = vContact;
+        }
+    }
+}
+
+}  // namespace
+
+namespace kov {
+
+CVector3 CBall::Advance(float fTiltZ, float fTiltX, double dTime) {
+    CVector3 vRes = vPosition;
+    const float fHalfWidth = static_cast<float>(iWidth * 0.5);
+    const float fHalfHeight = static_cast<float>(iHeight * 0.5);
+
+    // Both terms together change the velocity by -2.943 * sin(tilt): a board
+    // raised on its +x side drives the ball toward -x.
+    const double dAngleZ = Radians(fTiltZ);
+    dVelocityX = dVelocityX + std::sin(dAngleZ) * -9.81;
+    dVelocityX = dVelocityX - std::cos(Radians(90.0 - fTiltZ)) * -6.867;
+    vRes.x = static_cast<float>(Displacement(dVelocityX, dTime) + vRes.x);
+    BounceOffRim(&vRes.x, &dVelocityX, fHalfWidth);
+
+    // A positive tilt about x lowers the +z side.
+    const double dAngleX = Radians(fTiltX);
+    dVelocityZ = dVelocityZ - std::sin(dAngleX) * -9.81;
+    dVelocityZ = dVelocityZ + std::cos(Radians(90.0 - fTiltX)) * -6.867;
+    vRes.z = static_cast<float>(Displacement(dVelocityZ, dTime) + vRes.z);
+    BounceOffRim(&vRes.z, &dVelocityZ, fHalfHeight);
+
+    return vRes;
+}
+
+}  // namespace kov
+
+void UpdateBall(double dTime) {
+    // An empty board has no cell to land in.
+    if (g_Board.iWidth <= 0 || g_Board.iHeight <= 0) {
+        return;
+    }
+    CVector3 vDest = g_Ball.Advance(g_Board.fTiltZ, g_Board.fTiltX, dTime);
+
+    int iCellX = 0;
+    int iCellY = 0;
+    const int iTile = FindCell(vDest.x, vDest.z, &iCellX, &iCellY) ? TileAt(iCellX, iCellY) : TILE_WOOD;
+    if (iTile == TILE_HOLE) {
+        Respawn();
+        return;
+    }
+    if (iTile == TILE_SAVE) {
+        g_Board.iStartX = iCellX;
+        g_Board.iStartY = iCellY;
+    }
+
+    const CVector2 vDir = MakeVector(vDest.x - g_Ball.vPosition.x, vDest.z - g_Ball.vPosition.z);
+    if (Length(vDir) < MIN_MOVE) {
+        return;
+    }
+    CVector2 vIP;
+    if (CollideWithWalls(vDest, &vIP)) {
+        RespondToWall(vIP, &vDest);
+    }
+    g_Ball.vPosition = vDest;
+    Roll(vDest);
+}
 
 void PlaceBallOnRespawnCell() {
     const double dX = g_Board.iStartX - g_Board.iWidth * 0.5 + 0.5;
     const double dZ = g_Board.iStartY - g_Board.iHeight * 0.5 + 0.5;
     g_Ball.SetPosition(static_cast<float>(dX), 0.5f, static_cast<float>(dZ));
+}
+
+bool CollideWithWalls(const CVector3& vDest, CVector2* vIP) {
+    bool bHit = false;
+    float fNearest = NO_CONTACT;
+    CVector2 C;
+    SetVector(&C, vDest.x, vDest.z);
+    int iCellX = 0;
+    int iCellY = 0;
+    if (!FindCell(C.x, C.y, &iCellX, &iCellY)) {
+        return false;
+    }
+    for (int j = iCellY - 1; j <= iCellY + 1; ++j) {
+        if (j < 0) {
+            continue;
+        }
+        if (j >= GridRows()) {
+            break;
+        }
+        for (int i = iCellX - 1; i <= iCellX + 1; ++i) {
+            if (i < 0) {
+                continue;
+            }
+            if (i >= GridColumns()) {
+                break;
+            }
+            if (g_Board.iField[i][j] == TILE_WALL) {
+                TestWallCell(C, i, j, &bHit, &fNearest, vIP);
+            }
+        }
+    }
+    return bHit;
+}
+
+bool IntersectCircleSegment(const CVector2& C, float fRadius, const CVector2& P1, const CVector2& P2,
+                            CVector2* vIP, float* fDist) {
+    const CVector2 vDir = P2 - P1;
+    const CVector2 vDiff = C - P1;
+    // A segment of no length is its one point.
+    const float fLengthSquared = Dot(vDir, vDir);
+    float fT = fLengthSquared > 0.0f ? Dot(vDiff, vDir) / fLengthSquared : 0.0f;
+    if (fT < 0.0f) {
+        fT = 0.0f;
+    }
+    if (fT > 1.0f) {
+        fT = 1.0f;
+    }
+    const CVector2 vClosest = P1 + fT * vDir;
+    const CVector2 vD = C - vClosest;
+    // Written so that a NaN distance is no contact either.
+    if (!(Dot(vD, vD) <= fRadius * fRadius)) {
+        return false;
+    }
+    if (vIP != nullptr) {
+        *vIP = vClosest;
+    }
+    if (fDist != nullptr) {
+        *fDist = Length(vD);
+    }
+    return true;
 }
