@@ -1,6 +1,9 @@
 #include "board/Board.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "board/LevelFile.h"
 
 namespace kov {
 
@@ -10,9 +13,20 @@ CBoard::CBoard() : iWidth(0), iHeight(0), fTiltZ(0.0f), fTiltX(0.0f), iStartX(0)
     LoadLevel(LEVEL_FILE_NAME);
 }
 
-// PLACEHOLDER: the level reader is being written.
-bool CBoard::LoadLevel(const char*) {
-    return true;
+bool CBoard::LoadLevel(const char* szFileName) {
+    SLevel level;
+    const bool bRead = ReadLevelFile(szFileName, &level);
+    iWidth = level.iWidth;
+    iHeight = level.iHeight;
+    std::memcpy(iField, level.iField, sizeof(iField));
+    iStartX = level.iStartX;
+    iStartY = level.iStartY;
+    iLoadError = level.iError;
+    const std::string sClamped = DescribeClampedSizes(level);
+    if (!sClamped.empty()) {
+        std::fprintf(stderr, "kov: %s: %s\n", szFileName, sClamped.c_str());
+    }
+    return bRead;
 }
 
 }  // namespace kov
