@@ -157,12 +157,12 @@ double Distance(double u, double v, double dCentreU, double dCentreV) {
 SRgb Wood(double u, double v) {
     const SRgb LIGHT = {0.87, 0.68, 0.44};
     const SRgb DARK = {0.62, 0.41, 0.21};
-    const double dWarp = Fractal(u, v, 2, 3, 3, 11);
-    const double dRing = Fraction(v * 9.0 + dWarp * 1.3);
-    const double dLate = SmoothStep(0.5, 0.85, dRing) * (1.0 - SmoothStep(0.88, 1.0, dRing));
+    const double dWarp = Fractal(u, v, 2, 2, 3, 11);
+    const double dRing = Fraction(v * 5.0 + dWarp * 0.6);
+    const double dLate = SmoothStep(0.35, 0.8, dRing) * (1.0 - SmoothStep(0.85, 1.0, dRing));
     const double dFibre = Fractal(u, v, 8, 128, 2, 23);
     const double dTone = Fractal(u, v, 2, 2, 2, 31);
-    const SRgb grain = Mix(LIGHT, DARK, 0.55 * dLate + 0.35 * dFibre);
+    const SRgb grain = Mix(LIGHT, DARK, 0.4 * dLate + 0.3 * dFibre);
     return grain * (0.92 + 0.14 * dTone);
 }
 
@@ -185,7 +185,7 @@ SRgb Wall(double u, double v) {
     const uint32_t dwStone = static_cast<uint32_t>(Wrap(static_cast<int>(dStone), static_cast<int>(STONES)));
     const double dShade = HashUnit(dwStone, static_cast<uint32_t>(dCourse), 41);
     const double dWarmth = HashUnit(dwStone, static_cast<uint32_t>(dCourse), 43);
-    const SRgb stone = Mix({0.50, 0.50, 0.52}, {0.62, 0.56, 0.48}, dWarmth) * (0.8 + 0.35 * dShade);
+    const SRgb stone = Mix({0.60, 0.60, 0.62}, {0.72, 0.65, 0.55}, dWarmth) * (0.8 + 0.3 * dShade);
     const double dGrit = Fractal(u, v, 16, 16, 3, 47);
     const SRgb rough = stone * (0.8 + 0.4 * dGrit);
 
