@@ -6,3 +6,8 @@ void OnKeyboard(unsigned char key, int x, int y);
 void OnSpecialKey(int key, int x, int y);
 void OnMouse(int button, int state, int x, int y);
 void OnMotion(int x, int y);
+
+// Where OnSpecialKey reads the modifier keys from: glutGetModifiers, which
+// answers only inside an input callback, unless replaced (tests drive Shift,
+// Ctrl and Alt this way). A null pointer restores glutGetModifiers.
+void SetModifierSource(int (*pfnGetModifiers)());
