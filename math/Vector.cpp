@@ -41,12 +41,9 @@ float Length(const CVector2& v) { return std::sqrt(Dot(v, v)); }
 
 void SetLength(CVector2* v, float fLength) {
     const float fLen = Length(*v);
-    if (fLen == 0.0f) {
-        return;  // a zero vector has no direction to keep
+    if (fLen != 0.0f) {  // a zero vector has no direction to keep
+        *v = (fLength / fLen) * *v;
     }
-    const float fFactor = fLength / fLen;
-    v->x *= fFactor;
-    v->y *= fFactor;
 }
 
 void Normalize(CVector2* v) {
@@ -89,11 +86,7 @@ float Length(const CVector3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z *
 
 void SetLength(CVector3* v, float fLength) {
     const float fLen = Length(*v);
-    if (fLen == 0.0f) {
-        return;  // a zero vector has no direction to keep
+    if (fLen != 0.0f) {  // a zero vector has no direction to keep
+        *v = (fLength / fLen) * *v;
     }
-    const float fFactor = fLength / fLen;
-    v->x *= fFactor;
-    v->y *= fFactor;
-    v->z *= fFactor;
 }
