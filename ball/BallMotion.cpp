@@ -16,9 +16,9 @@ constexpr float MIN_MOVE = 1e-10f;      // shorter planar moves are not carried 
 constexpr float NO_CONTACT = 1e6f;      // farther than any contact
 constexpr double ROLL_FACTOR = 50.0;    // rolling angle in degrees = position * pi * 50
 
-// Floors beyond this many cells from the origin lie off every grid; they are
-// not converted to int at all (that would overflow for a runaway coordinate).
-constexpr float OFF_GRID = 4.0f * BOARD_MAX_SIZE;
+// Floors are turned into cells only within +-2^30: there adding half of any
+// int field size stays inside int. Beyond (or NaN) no cell of any grid lies.
+constexpr float CELL_RANGE = 1073741824.0f;
 
 // The cells of the board that the grid actually holds: a bad level may claim more.
 int GridColumns() { return std::min(g_Board.iWidth, BOARD_MAX_SIZE); }
@@ -28,7 +28,7 @@ int GridRows() { return std::min(g_Board.iHeight, BOARD_MAX_SIZE); }
 // coordinate too far off (or NaN) to have one.
 bool CellOf(float fCoordinate, int iHalf, int* piCell) {
     const float fFloor = std::floor(fCoordinate);
-    if (!(std::fabs(fFloor) <= OFF_GRID)) {
+    if (!(std::fabs(fFloor) <= CELL_RANGE)) {
         return false;
     }
     *piCell = static_cast<int>(fFloor) + iHalf;
@@ -70,6 +70,28 @@ double Radians(double dDegrees) {
     return dDegrees * PI / 180.0;
 }
 
+// The two trigonometric terms of the acceleration by a tilt: the sine of the
+// tilt and the cosine of its complement. The tilt changes only on input, so
+// each axis keeps the pair of the tilt it last saw.
+class CTiltTerms {
+public:
+    void Update(float fTilt) {
+        if (fTilt == fLastTilt) {
+            return;
+        }
+        fLastTilt = fTilt;
+        dSin = std::sin(Radians(fTilt));
+        dCosComplement = std::cos(Radians(90.0 - fTilt));
+    }
+
+    float fLastTilt = 0.0f;
+    double dSin = 0.0;
+    double dCosComplement = std::cos(Radians(90.0));
+};
+
+CTiltTerms s_TermsZ;
+CTiltTerms s_TermsX;
+
 void Respawn() {
     PlaceBallOnRespawnCell();
     g_Ball.dVelocityZ = 0.0;
@@ -107,25 +129,35 @@ void Roll(const CVector3& vDest) {
     g_Ball.vRotation.x = static_cast<float>(vDest.z * PI * ROLL_FACTOR);
 }
 
+struct SEdge {
+    CVector2 P1;
+    CVector2 P2;
+    float fAcross;  // from the edge's line to the centre, perpendicular to it
+};
+
 // Tests the four edges of wall cell (i, j); the nearest contact so far wins,
 // and of equal ones the later.
 void TestWallCell(const CVector2& C, int i, int j, bool* pbHit, float* pfNearest, CVector2* vIP) {
     const float fLowX = static_cast<float>(i - g_Board.iWidth / 2);
     const float fLowZ = static_cast<float>(j - g_Board.iHeight / 2);
-    const CVector2 vCorner00 = MakeVector(fLowX, fLowZ);
-    const CVector2 vCorner10 = MakeVector(fLowX + 1.0f, fLowZ);
-    const CVector2 vCorner01 = MakeVector(fLowX, fLowZ + 1.0f);
-    const CVector2 vCorner11 = MakeVector(fLowX + 1.0f, fLowZ + 1.0f);
-    const CVector2 vEdges[4][2] = {
-        {vCorner00, vCorner01},  // low x
-        {vCorner10, vCorner11},  // high x
-        {vCorner00, vCorner10},  // low z
-        {vCorner01, vCorner11},  // high z
+    const float fHighX = fLowX + 1.0f;
+    const float fHighZ = fLowZ + 1.0f;
+    const SEdge EDGES[4] = {
+        {{fLowX, fLowZ}, {fLowX, fHighZ}, C.x - fLowX},     // low x
+        {{fHighX, fLowZ}, {fHighX, fHighZ}, C.x - fHighX},  // high x
+        {{fLowX, fLowZ}, {fHighX, fLowZ}, C.y - fLowZ},     // low z
+        {{fLowX, fHighZ}, {fHighX, fHighZ}, C.y - fHighZ},  // high z
     };
-    for (const auto& vEdge : vEdges) {
+    const float fRadiusSquared = g_Ball.fRadius * g_Ball.fRadius;
+    for (const SEdge& edge : EDGES) {
+        // The full test forms this same difference for an axis-parallel edge:
+        // when its square alone is beyond the radius, no contact can follow.
+        if (edge.fAcross * edge.fAcross > fRadiusSquared) {
+            continue;
+        }
         CVector2 vContact;
         float fDist;
-        if (!IntersectCircleSegment(C, g_Ball.fRadius, vEdge[0], vEdge[1], &vContact, &fDist)) {
+        if (!IntersectCircleSegment(C, g_Ball.fRadius, edge.P1, edge.P2, &vContact, &fDist)) {
             continue;
         }
         *pbHit = true;
@@ -147,16 +179,16 @@ CVector3 CBall::Advance(float fTiltZ, float fTiltX, double dTime) {
 
     // Both terms together change the velocity by -2.943 * sin(tilt): a board
     // raised on its +x side drives the ball toward -x.
-    const double dAngleZ = Radians(fTiltZ);
-    dVelocityX = dVelocityX + std::sin(dAngleZ) * -9.81;
-    dVelocityX = dVelocityX - std::cos(Radians(90.0 - fTiltZ)) * -6.867;
+    s_TermsZ.Update(fTiltZ);
+    dVelocityX = dVelocityX + s_TermsZ.dSin * -9.81;
+    dVelocityX = dVelocityX - s_TermsZ.dCosComplement * -6.867;
     vRes.x = static_cast<float>(Displacement(dVelocityX, dTime) + vRes.x);
     BounceOffRim(&vRes.x, &dVelocityX, fHalfWidth);
 
     // A positive tilt about x lowers the +z side.
-    const double dAngleX = Radians(fTiltX);
-    dVelocityZ = dVelocityZ - std::sin(dAngleX) * -9.81;
-    dVelocityZ = dVelocityZ + std::cos(Radians(90.0 - fTiltX)) * -6.867;
+    s_TermsX.Update(fTiltX);
+    dVelocityZ = dVelocityZ - s_TermsX.dSin * -9.81;
+    dVelocityZ = dVelocityZ + s_TermsX.dCosComplement * -6.867;
     vRes.z = static_cast<float>(Displacement(dVelocityZ, dTime) + vRes.z);
     BounceOffRim(&vRes.z, &dVelocityZ, fHalfHeight);
 
@@ -236,28 +268,34 @@ bool CollideWithWalls(const CVector3& vDest, CVector2* vIP) {
 
 bool IntersectCircleSegment(const CVector2& C, float fRadius, const CVector2& P1, const CVector2& P2,
                             CVector2* vIP, float* fDist) {
-    const CVector2 vDir = P2 - P1;
-    const CVector2 vDiff = C - P1;
+    // The vector operations written out on floats, in the same order, so that
+    // the wall search (up to 36 of these a step) compiles inline.
+    const float fDirX = P2.x - P1.x;
+    const float fDirY = P2.y - P1.y;
+    const float fDiffX = C.x - P1.x;
+    const float fDiffY = C.y - P1.y;
     // A segment of no length is its one point.
-    const float fLengthSquared = Dot(vDir, vDir);
-    float fT = fLengthSquared > 0.0f ? Dot(vDiff, vDir) / fLengthSquared : 0.0f;
+    const float fLengthSquared = fDirX * fDirX + fDirY * fDirY;
+    float fT = fLengthSquared > 0.0f ? (fDiffX * fDirX + fDiffY * fDirY) / fLengthSquared : 0.0f;
     if (fT < 0.0f) {
         fT = 0.0f;
     }
     if (fT > 1.0f) {
         fT = 1.0f;
     }
-    const CVector2 vClosest = P1 + fT * vDir;
-    const CVector2 vD = C - vClosest;
+    const CVector2 vClosest = {P1.x + fT * fDirX, P1.y + fT * fDirY};
+    const float fDX = C.x - vClosest.x;
+    const float fDY = C.y - vClosest.y;
+    const float fDistSquared = fDX * fDX + fDY * fDY;
     // Written so that a NaN distance is no contact either.
-    if (!(Dot(vD, vD) <= fRadius * fRadius)) {
+    if (!(fDistSquared <= fRadius * fRadius)) {
         return false;
     }
     if (vIP != nullptr) {
         *vIP = vClosest;
     }
     if (fDist != nullptr) {
-        *fDist = Length(vD);
+        *fDist = std::sqrt(fDistSquared);
     }
     return true;
 }

@@ -394,6 +394,22 @@ TEST_F(BallMotion, CellsOutsideTheBoardReadAsFloor) {
     UpdateBall(STEP);
     EXPECT_TRUE(std::isnan(g_Ball.vPosition.x));
     EXPECT_EQ(g_Board.iStartX, 0);
+    g_Ball.iWidth = std::numeric_limits<int>::max();
+    Launch(3e9f, 0.5f, 0.0, 0.0);
+    UpdateBall(STEP);
+    EXPECT_EQ(g_Ball.vPosition.x, 1073741824.0f);  // on the rim, far off the grid
+}
+
+TEST_F(BallMotion, BoardClaimingMoreColumnsStillReadsItsGrid) {
+    // 1000 columns claimed: column 49 of the grid lies at x -451 to -450.
+    UseBoard(1000, 20);
+    g_Board.iField[49][10] = TILE_HOLE;
+    g_Board.iStartX = 500;
+    g_Board.iStartY = 10;
+    Launch(-449.9f, 0.5f, -0.5, 0.0);
+    UpdateBall(STEP);
+    EXPECT_EQ(g_Ball.vPosition.x, 0.5f);
+    EXPECT_EQ(g_Ball.dVelocityX, 0.0);
 }
 
 TEST_F(BallMotion, WallSearchStaysInsideTheGrid) {
