@@ -1,0 +1,212 @@
+// Whole frames of the game, set up exactly as main does, against a frame that
+// only clears and swaps. Run from the project root (data/ must resolve) on an
+// X display, e.g. under xvfb-run with LIBGL_ALWAYS_SOFTWARE=1.
+//
+// Goals: the shipped level within 8 x the clear-only frame, a 100 x 100 level
+// within 1.5 x the shipped level.
+
+#include <GL/freeglut.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Game.h"
+#include "app/Globals.h"
+
+namespace {
+
+constexpr int BIG_LEVEL_SIZE = 100;
+constexpr double SHIPPED_GOAL = 8.0;  // times the clear-only frame
+constexpr double BIG_GOAL = 1.5;      // times the shipped level
+
+const char* const CLEAR_ONLY = "BM_ClearOnlyFrame";
+const char* const SHIPPED = "BM_ShippedLevelFrame";
+const char* const BIG = "BM_Level100Frame";
+
+std::string g_sBigLevelPath;
+
+// A labyrinth that fills the whole grid: a wall border, wall columns every
+// fourth cell with a door every seventh row, a scatter of holes, goals and
+// save cells, and the start in the middle.
+std::string MakeBigLevel() {
+    std::string sLevel = std::to_string(BIG_LEVEL_SIZE) + "\n" + std::to_string(BIG_LEVEL_SIZE) + "\n";
+    for (int y = 0; y < BIG_LEVEL_SIZE; ++y) {
+        for (int x = 0; x < BIG_LEVEL_SIZE; ++x) {
+            const bool bBorder = x == 0 || y == 0 || x == BIG_LEVEL_SIZE - 1 || y == BIG_LEVEL_SIZE - 1;
+            char c = '.';
+            if (bBorder || (x % 4 == 0 && (y + x) % 7 != 0)) {
+                c = 'X';
+            } else if ((x * 7 + y * 13) % 29 == 0) {
+                c = 'O';
+            } else if ((x * 11 + y * 5) % 97 == 0) {
+                c = 'Z';
+            } else if ((x * 3 + y * 17) % 89 == 0) {
+                c = 's';
+            }
+            if (x == BIG_LEVEL_SIZE / 2 + 1 && y == BIG_LEVEL_SIZE / 2) {
+                c = 'S';
+            }
+            sLevel += c;
+        }
+        sLevel += '\n';
+    }
+    return sLevel;
+}
+
+std::string WriteTempFile(const std::string& sContents) {
+    char szPath[] = "/tmp/kov-bench-XXXXXX";
+    const int iFd = mkstemp(szPath);
+    if (iFd < 0 || write(iFd, sContents.data(), sContents.size()) != static_cast<ssize_t>(sContents.size())) {
+        std::perror("kov-frame-bench: cannot write the generated level");
+        std::exit(1);
+    }
+    close(iFd);
+    return szPath;
+}
+
+// Loads a level and links the scene afresh, as main links it at start.
+bool UseLevel(const char* szFileName) {
+    g_Scene.RootNode.Children.clear();
+    g_Box.Children.clear();
+    g_Board.Children.clear();
+    if (!g_Board.LoadLevel(szFileName)) {
+        return false;
+    }
+    BuildScene();
+    StartTimers();
+    OnReshape(1024, 768);
+    return true;
+}
+
+void RunFrames(benchmark::State& state) {
+    for (auto _ : state) {
+        OnDisplay();
+        glFinish();
+    }
+}
+
+void BM_ClearOnlyFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glutSwapBuffers();
+        glFinish();
+    }
+}
+
+void BM_ShippedLevelFrame(benchmark::State& state) {
+    if (!UseLevel(LEVEL_FILE_NAME)) {
+        state.SkipWithError("cannot read data/field.txt; run from the project root");
+        return;
+    }
+    RunFrames(state);
+}
+
+void BM_Level100Frame(benchmark::State& state) {
+    if (!UseLevel(g_sBigLevelPath.c_str()) || g_Board.iWidth != BIG_LEVEL_SIZE ||
+        g_Board.iHeight != BIG_LEVEL_SIZE) {
+        state.SkipWithError("the generated 100 x 100 level did not load");
+        return;
+    }
+    RunFrames(state);
+}
+
+// Shows the usual table and keeps the real time per frame of each benchmark.
+class CFrameReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& vRuns) override {
+        ConsoleReporter::ReportRuns(vRuns);
+        for (const Run& run : vRuns) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                // Repetitions are averaged.
+                SFrameTime& time = timesByName[run.run_name.function_name];
+                time.dSumMs += run.GetAdjustedRealTime();
+                ++time.iRuns;
+            }
+        }
+    }
+
+    double MsPerFrame(const char* szName) const {
+        const auto itTime = timesByName.find(szName);
+        return itTime == timesByName.end() ? 0.0 : itTime->second.dSumMs / itTime->second.iRuns;
+    }
+
+private:
+    struct SFrameTime {
+        double dSumMs = 0.0;
+        int iRuns = 0;
+    };
+    std::map<std::string, SFrameTime> timesByName;
+};
+
+void OpenGameWindow(int* pArgc, char** argv) {
+    glutInit(pArgc, argv);
+    glutInitWindowSize(1024, 768);
+    glutInitWindowPosition(0, 0);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("KOV Arbeit");
+    glutDisplayFunc(OnDisplay);
+    glutReshapeFunc(OnReshape);
+}
+
+// The window is mapped and has had its first reshape once the toolkit has
+// handled the events of its creation.
+void LetWindowAppear() {
+    for (int i = 0; i < 10; ++i) {
+        glutMainLoopEvent();
+    }
+}
+
+// Returns false when a goal is missed.
+bool PrintSummary(const CFrameReporter& reporter) {
+    const double dClear = reporter.MsPerFrame(CLEAR_ONLY);
+    const double dShipped = reporter.MsPerFrame(SHIPPED);
+    const double dBig = reporter.MsPerFrame(BIG);
+    if (dClear <= 0.0 || dShipped <= 0.0 || dBig <= 0.0) {
+        std::printf("\nNot every frame was measured; no summary.\n");
+        return false;
+    }
+    std::printf("\n%-24s %10s %16s\n", "Frame", "ms/frame", "x clear-only");
+    std::printf("%-24s %10.3f %16.2f\n", "clear and swap only", dClear, 1.0);
+    std::printf("%-24s %10.3f %16.2f\n", "shipped level", dShipped, dShipped / dClear);
+    std::printf("%-24s %10.3f %16.2f\n", "100 x 100 level", dBig, dBig / dClear);
+    const bool bShippedMet = dShipped <= SHIPPED_GOAL * dClear;
+    const bool bBigMet = dBig <= BIG_GOAL * dShipped;
+    std::printf("\nshipped level: %.2f x clear-only (goal %.1f x): %s\n", dShipped / dClear, SHIPPED_GOAL,
+                bShippedMet ? "met" : "MISSED");
+    std::printf("100 x 100 level: %.2f x shipped level (goal %.1f x): %s\n", dBig / dShipped, BIG_GOAL,
+                bBigMet ? "met" : "MISSED");
+    return bShippedMet && bBigMet;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+
+    AssignSettingsDefaults();
+    OpenGameWindow(&argc, argv);
+    LoadTextures();
+    BuildScene();
+    StartTimers();
+    LetWindowAppear();
+    OnReshape(1024, 768);
+
+    g_sBigLevelPath = WriteTempFile(MakeBigLevel());
+
+    // Registered in this order so the clear-only frame is measured first.
+    benchmark::RegisterBenchmark(CLEAR_ONLY, BM_ClearOnlyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark(SHIPPED, BM_ShippedLevelFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark(BIG, BM_Level100Frame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+    CFrameReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::remove(g_sBigLevelPath.c_str());
+    return PrintSummary(reporter) ? 0 : 1;
+}
