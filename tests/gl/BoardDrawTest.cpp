@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <string>
 
 #include "board/Board.h"
@@ -16,11 +15,9 @@ namespace {
 
 constexpr double PI = 3.141592653589793;
 
-std::unique_ptr<kov::CBoard> BoardWith(const std::string& sLevel) {
-    auto pBoard = std::make_unique<kov::CBoard>();
+void Load(kov::CBoard& board, const std::string& sLevel) {
     CTempFile file(sLevel, ".txt");
-    EXPECT_TRUE(pBoard->LoadLevel(file.Path()));
-    return pBoard;
+    EXPECT_TRUE(board.LoadLevel(file.Path()));
 }
 
 std::vector<SQuad> QuadsOf(kov::CBoard& board) {
@@ -104,8 +101,9 @@ std::vector<std::vector<int>> SlotsSeenFromAbove(kov::CBoard& board) {
 }  // namespace
 
 TEST(BoardDraw, ASingleWallDrawsItsTopAndFourSidesAsListed) {
-    auto pBoard = BoardWith("1\n1\nX\n");
-    const std::vector<SQuad> Quads = QuadsOf(*pBoard);
+    kov::CBoard board;
+    Load(board, "1\n1\nX\n");
+    const std::vector<SQuad> Quads = QuadsOf(board);
     ASSERT_EQ(Quads.size(), 5u);
     // top, -x, +x, -z, +z, each from the lower left quarter of the wall image.
     ExpectCorners(Quads[0], {{{-0.5f, 1, -0.5f, 0, 0.5f}, {-0.5f, 1, 0.5f, 0, 0}, {0.5f, 1, 0.5f, 0.5f, 0},
@@ -121,7 +119,7 @@ TEST(BoardDraw, ASingleWallDrawsItsTopAndFourSidesAsListed) {
 
     // Each face is lit with its outward normal and wound counter-clockwise seen from it.
     const SDirection OUTWARD[5] = {{{0, 1, 0}}, {{-1, 0, 0}}, {{1, 0, 0}}, {{0, 0, -1}}, {{0, 0, 1}}};
-    const std::vector<SDirection> Normals = CaptureAxisNormalsOf([&] { pBoard->Draw(); });
+    const std::vector<SDirection> Normals = CaptureAxisNormalsOf([&] { board.Draw(); });
     ASSERT_EQ(Normals.size(), 5u);
     for (size_t i = 0; i < 5; ++i) {
         ExpectDirection(Normals[i], OUTWARD[i], "lit normal", i);
@@ -136,8 +134,9 @@ TEST(BoardDraw, NeighbouringWallsHideTheSidesTheyShare) {
         int iAxis;
     } PAIRS[] = {{"2\n1\nXX\n", 0}, {"1\n2\nX\nX\n", 2}};
     for (const auto& pair : PAIRS) {
-        auto pBoard = BoardWith(pair.szLevel);
-        const std::vector<SQuad> Quads = QuadsOf(*pBoard);
+        kov::CBoard board;
+    Load(board, pair.szLevel);
+        const std::vector<SQuad> Quads = QuadsOf(board);
         EXPECT_EQ(Quads.size(), 8u) << pair.szLevel;
         for (const SQuad& quad : Quads) {
             bool bInSharedPlane = true;
@@ -150,12 +149,15 @@ TEST(BoardDraw, NeighbouringWallsHideTheSidesTheyShare) {
     }
     // A ring of walls around one floor cell: eight tops, twelve border sides,
     // four sides facing the floor, and the floor.
-    EXPECT_EQ(QuadsOf(*BoardWith("3\n3\nXXX\nX.X\nXXX\n")).size(), 25u);
+    kov::CBoard ring;
+    Load(ring, "3\n3\nXXX\nX.X\nXXX\n");
+    EXPECT_EQ(QuadsOf(ring).size(), 25u);
 }
 
 TEST(BoardDraw, AnOddFieldIsCentredOnHalfUnitsWithTheFloorTextureRunningOn) {
-    auto pBoard = BoardWith("5\n3\n.....\n.....\n.....\n");
-    const std::vector<SQuad> Quads = QuadsOf(*pBoard);
+    kov::CBoard board;
+    Load(board, "5\n3\n.....\n.....\n.....\n");
+    const std::vector<SQuad> Quads = QuadsOf(board);
     ASSERT_EQ(Quads.size(), 15u);
     float fMinX = 1e9f, fMaxX = -1e9f, fMinZ = 1e9f, fMaxZ = -1e9f;
     for (size_t i = 0; i < Quads.size(); ++i) {
@@ -179,20 +181,21 @@ TEST(BoardDraw, AnOddFieldIsCentredOnHalfUnitsWithTheFloorTextureRunningOn) {
                               {-1.5f, 0, -0.5f, -1.5f, 0.5f}, {-1.5f, 0, -1.5f, -1.5f, 1.5f}}}, 0);
     ExpectCorners(Quads[1], {{{-1.5f, 0, -1.5f, -1.5f, 1.5f}, {-1.5f, 0, -0.5f, -1.5f, 0.5f},
                               {-0.5f, 0, -0.5f, -0.5f, 0.5f}, {-0.5f, 0, -1.5f, -0.5f, 1.5f}}}, 1);
-    for (const SDirection& vNormal : CaptureAxisNormalsOf([&] { pBoard->Draw(); })) {
+    for (const SDirection& vNormal : CaptureAxisNormalsOf([&] { board.Draw(); })) {
         ExpectDirection(vNormal, {{0, 1, 0}}, "lit normal", 0);
     }
 }
 
 TEST(BoardDraw, TiltsAboutZThenXAndCarriesItsChildren) {
-    auto pBoard = BoardWith("4\n4\n....\n....\n....\n....\n");
+    kov::CBoard board;
+    Load(board, "4\n4\n....\n....\n....\n....\n");
     CPointNode child;
-    pBoard->Children.push_back(&child);
-    pBoard->fTiltZ = 2.0f;
-    pBoard->fTiltX = -2.0f;
+    board.Children.push_back(&child);
+    board.fTiltZ = 2.0f;
+    board.fTiltX = -2.0f;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const std::vector<SFeedbackPrimitive> Primitives = CaptureFeedback([&] { pBoard->Draw(); });
+    const std::vector<SFeedbackPrimitive> Primitives = CaptureFeedback([&] { board.Draw(); });
 
     using SPoint = std::array<double, 3>;
     const auto TurnX = [](const SPoint& v, double dDegrees) {
@@ -222,34 +225,36 @@ TEST(BoardDraw, TiltsAboutZThenXAndCarriesItsChildren) {
 }
 
 TEST(BoardDraw, ReturnsWhatItsChildrenReturn) {
-    auto pBoard = BoardWith("0\n0\n");
-    EXPECT_TRUE(pBoard->Draw());
-    EXPECT_TRUE(QuadsOf(*pBoard).empty());
+    kov::CBoard board;
+    Load(board, "0\n0\n");
+    EXPECT_TRUE(board.Draw());
+    EXPECT_TRUE(QuadsOf(board).empty());
     CPointNode child;
     child.bResult = false;
-    pBoard->Children.push_back(&child);
-    EXPECT_FALSE(pBoard->Draw());
+    board.Children.push_back(&child);
+    EXPECT_FALSE(board.Draw());
 }
 
 TEST(BoardDraw, EachCellShowsTheTextureOfItsTileAndTheRespawnCellTheStartMark) {
-    auto pBoard = BoardWith("5\n3\n.sZX.\n.S.O.\nXXs..\n");
-    GiveSlotColors(pBoard.get());
+    kov::CBoard board;
+    Load(board, "5\n3\n.sZX.\n.S.O.\nXXs..\n");
+    GiveSlotColors(&board);
     const int W = TEX_WOOD, L = TEX_WALL, H = TEX_HOLE, S = TEX_START, G = TEX_GOAL, V = TEX_SAVE;
     using SRows = std::vector<std::vector<int>>;
-    EXPECT_EQ(SlotsSeenFromAbove(*pBoard), (SRows{{W, V, G, L, W}, {W, S, W, H, W}, {L, L, V, W, W}}));
+    EXPECT_EQ(SlotsSeenFromAbove(board), (SRows{{W, V, G, L, W}, {W, S, W, H, W}, {L, L, V, W, W}}));
 
     // The ball has entered the save cell at (2, 2): it shows the start mark, the file's start the save mark.
-    pBoard->iStartX = 2;
-    pBoard->iStartY = 2;
-    EXPECT_EQ(SlotsSeenFromAbove(*pBoard), (SRows{{W, V, G, L, W}, {W, V, W, H, W}, {L, L, S, W, W}}));
+    board.iStartX = 2;
+    board.iStartY = 2;
+    EXPECT_EQ(SlotsSeenFromAbove(board), (SRows{{W, V, G, L, W}, {W, V, W, H, W}, {L, L, S, W, W}}));
 
     // The start mark goes on the respawn cell whatever it holds ...
-    pBoard->iStartX = 3;
-    pBoard->iStartY = 1;
-    EXPECT_EQ(SlotsSeenFromAbove(*pBoard)[1][3], S);
+    board.iStartX = 3;
+    board.iStartY = 1;
+    EXPECT_EQ(SlotsSeenFromAbove(board)[1][3], S);
     // ... but a wall has no floor to carry it.
-    pBoard->iStartX = 3;
-    pBoard->iStartY = 0;
-    EXPECT_EQ(SlotsSeenFromAbove(*pBoard), (SRows{{W, V, G, L, W}, {W, V, W, H, W}, {L, L, V, W, W}}));
-    glDeleteTextures(TEX_COUNT, pBoard->uiTexture);
+    board.iStartX = 3;
+    board.iStartY = 0;
+    EXPECT_EQ(SlotsSeenFromAbove(board), (SRows{{W, V, G, L, W}, {W, V, W, H, W}, {L, L, V, W, W}}));
+    glDeleteTextures(TEX_COUNT, board.uiTexture);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "board/Board.h"
 #include "board/Box.h"
@@ -137,17 +136,17 @@ TEST(BoxDraw, TheWidthAloneSizesRimBottomAndTop) {
 TEST(BoxDraw, TheBoxStaysLevelWhileTheBoardTiltsInside) {
     kov::ISceneNode root;
     kov::CBox box;
-    auto pBoard = std::make_unique<kov::CBoard>();
+    kov::CBoard board;
     CTempFile level("2\n2\n..\n..\n", ".txt");
-    ASSERT_TRUE(pBoard->LoadLevel(level.Path()));
+    ASSERT_TRUE(board.LoadLevel(level.Path()));
     box.iWidth = 2;
     box.iHeight = 2;
     root.Children.push_back(&box);
-    box.Children.push_back(pBoard.get());
+    box.Children.push_back(&board);
 
     const std::vector<SQuad> Level = QuadsOf(root);
-    pBoard->fTiltZ = 2.0f;
-    pBoard->fTiltX = -2.0f;
+    board.fTiltZ = 2.0f;
+    board.fTiltX = -2.0f;
     const std::vector<SQuad> Tilted = QuadsOf(root);
     ASSERT_EQ(Level.size(), 13u + 4u);
     ASSERT_EQ(Tilted.size(), Level.size());

@@ -186,7 +186,7 @@ TEST(LevelRows, WindowsLineEndsReadLikeUnixOnes) {
 }
 
 TEST(LevelRows, ANulByteIsFloorAndTheRestOfTheLineStillCounts) {
-    const auto pLevel = Parse(std::string("3\n1\nX\0S\n", 10));
+    const auto pLevel = Parse(std::string("3\n1\nX\0S\n", 8));
     EXPECT_EQ(pLevel->iField[0][0], TILE_WALL);
     EXPECT_EQ(pLevel->iField[1][0], TILE_WOOD);
     EXPECT_EQ(pLevel->iField[2][0], TILE_SAVE);
@@ -231,56 +231,56 @@ TEST(LevelReach, GoalsAreReachedOverFloorAndSaveCellsOnly) {
 }
 
 TEST(BoardLoad, TheConstructorReadsTheShippedLevel) {
-    const auto pBoard = std::make_unique<kov::CBoard>();
-    EXPECT_EQ(pBoard->iLoadError, 0);
-    EXPECT_EQ(pBoard->iWidth, 20);
-    EXPECT_EQ(pBoard->iHeight, 20);
-    EXPECT_EQ(pBoard->iField[pBoard->iStartX][pBoard->iStartY], TILE_SAVE);
-    EXPECT_EQ(pBoard->fTiltX, 0.0f);
-    EXPECT_EQ(pBoard->fTiltZ, 0.0f);
+    kov::CBoard board;
+    EXPECT_EQ(board.iLoadError, 0);
+    EXPECT_EQ(board.iWidth, 20);
+    EXPECT_EQ(board.iHeight, 20);
+    EXPECT_EQ(board.iField[board.iStartX][board.iStartY], TILE_SAVE);
+    EXPECT_EQ(board.fTiltX, 0.0f);
+    EXPECT_EQ(board.fTiltZ, 0.0f);
 }
 
 TEST(BoardLoad, ALoadReplacesTheWholeLevel) {
-    const auto pBoard = std::make_unique<kov::CBoard>();
+    kov::CBoard board;
     CTempFile small("3\n2\nZ.X\n...\n", ".txt");
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(pBoard->LoadLevel(small.Path()));
+    EXPECT_TRUE(board.LoadLevel(small.Path()));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(pBoard->iWidth, 3);
-    EXPECT_EQ(pBoard->iHeight, 2);
-    EXPECT_EQ(pBoard->iStartX, 0);
-    EXPECT_EQ(pBoard->iStartY, 0);
-    EXPECT_EQ(pBoard->iField[0][0], TILE_GOAL);
-    EXPECT_EQ(pBoard->iField[2][0], TILE_WALL);
-    ExpectFloorOutside(pBoard->iField, 3, 2);
+    EXPECT_EQ(board.iWidth, 3);
+    EXPECT_EQ(board.iHeight, 2);
+    EXPECT_EQ(board.iStartX, 0);
+    EXPECT_EQ(board.iStartY, 0);
+    EXPECT_EQ(board.iField[0][0], TILE_GOAL);
+    EXPECT_EQ(board.iField[2][0], TILE_WALL);
+    ExpectFloorOutside(board.iField, 3, 2);
 }
 
 TEST(BoardLoad, AMissingFileEmptiesTheBoardAndKeepsTheErrno) {
-    const auto pBoard = std::make_unique<kov::CBoard>();
-    ASSERT_GT(pBoard->iWidth, 0);
-    EXPECT_FALSE(pBoard->LoadLevel("/nonexistent/field.txt"));
-    EXPECT_EQ(pBoard->iLoadError, ENOENT);
-    EXPECT_EQ(pBoard->iWidth, 0);
-    EXPECT_EQ(pBoard->iHeight, 0);
-    EXPECT_EQ(pBoard->iStartX, 0);
-    EXPECT_EQ(pBoard->iStartY, 0);
-    ExpectFloorOutside(pBoard->iField, 0, 0);
+    kov::CBoard board;
+    ASSERT_GT(board.iWidth, 0);
+    EXPECT_FALSE(board.LoadLevel("/nonexistent/field.txt"));
+    EXPECT_EQ(board.iLoadError, ENOENT);
+    EXPECT_EQ(board.iWidth, 0);
+    EXPECT_EQ(board.iHeight, 0);
+    EXPECT_EQ(board.iStartX, 0);
+    EXPECT_EQ(board.iStartY, 0);
+    ExpectFloorOutside(board.iField, 0, 0);
 
     // A good load afterwards clears the error.
     CTempFile good("1\n1\nS\n", ".txt");
-    EXPECT_TRUE(pBoard->LoadLevel(good.Path()));
-    EXPECT_EQ(pBoard->iLoadError, 0);
+    EXPECT_TRUE(board.LoadLevel(good.Path()));
+    EXPECT_EQ(board.iLoadError, 0);
 }
 
 TEST(BoardLoad, AClampedSizeWarnsOnceNamingTheFileAndTheValue) {
-    const auto pBoard = std::make_unique<kov::CBoard>();
+    kov::CBoard board;
     CTempFile wide("250\n2\nS\nZ\n", ".txt");
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(pBoard->LoadLevel(wide.Path()));
+    EXPECT_TRUE(board.LoadLevel(wide.Path()));
     const std::string sError = testing::internal::GetCapturedStderr();
     EXPECT_EQ(sError, "kov: " + wide.sPath + ": width 250 is more than 100, read as 100\n");
-    EXPECT_EQ(pBoard->iWidth, BOARD_MAX_SIZE);
-    EXPECT_EQ(pBoard->iHeight, 2);
+    EXPECT_EQ(board.iWidth, BOARD_MAX_SIZE);
+    EXPECT_EQ(board.iHeight, 2);
 }
 
 TEST(ShippedLevel, AGoalCanBeReachedFromTheStart) {
