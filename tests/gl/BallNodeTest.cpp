@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -21,13 +20,12 @@ protected:
         OnReshape(1024, 768);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        pBall = std::make_unique<kov::CBall>();
     }
 
     std::vector<SFeedbackPrimitive> CaptureBall() {
         glDisable(GL_LIGHTING);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-        return CaptureFeedback([&] { pBall->Draw(); });
+        return CaptureFeedback([&] { ball.Draw(); });
     }
 
     static size_t CountPolygons(const std::vector<SFeedbackPrimitive>& Primitives) {
@@ -40,22 +38,22 @@ protected:
         return uCount;
     }
 
-    std::unique_ptr<kov::CBall> pBall;
+    kov::CBall ball;
 };
 
 }  // namespace
 
 TEST_F(BallNodeTest, ConstructorValues) {
-    EXPECT_EQ(pBall->fRadius, 1.0f);
-    EXPECT_EQ(pBall->dVelocityX, 0.0);
-    EXPECT_EQ(pBall->dVelocityZ, 0.0);
-    EXPECT_NE(pBall->pQuadric, nullptr);
-    EXPECT_EQ(pBall->fSpecular[0], 0.95f);
-    EXPECT_EQ(pBall->fSpecular[1], 0.95f);
-    EXPECT_EQ(pBall->fSpecular[2], 0.95f);
-    EXPECT_EQ(pBall->fSpecular[3], 1.0f);
-    EXPECT_EQ(pBall->fDiffuse[0], 0.8f);  // the rest is the node's default
-    EXPECT_EQ(pBall->fShininess, 50.0f);
+    EXPECT_EQ(ball.fRadius, 1.0f);
+    EXPECT_EQ(ball.dVelocityX, 0.0);
+    EXPECT_EQ(ball.dVelocityZ, 0.0);
+    EXPECT_NE(ball.pQuadric, nullptr);
+    EXPECT_EQ(ball.fSpecular[0], 0.95f);
+    EXPECT_EQ(ball.fSpecular[1], 0.95f);
+    EXPECT_EQ(ball.fSpecular[2], 0.95f);
+    EXPECT_EQ(ball.fSpecular[3], 1.0f);
+    EXPECT_EQ(ball.fDiffuse[0], 0.8f);  // the rest is the node's default
+    EXPECT_EQ(ball.fShininess, 50.0f);
 }
 
 TEST_F(BallNodeTest, DrawnUntexturedWithNormalisedNormals) {
@@ -64,7 +62,7 @@ TEST_F(BallNodeTest, DrawnUntexturedWithNormalisedNormals) {
     glBindTexture(GL_TEXTURE_2D, uiTexture);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_NORMALIZE);
-    EXPECT_TRUE(pBall->Draw());
+    EXPECT_TRUE(ball.Draw());
     GLint iBound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &iBound);
     EXPECT_EQ(iBound, 0);
@@ -93,7 +91,7 @@ TEST_F(BallNodeTest, TexturingOnStillShowsThePlainColour) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    pBall->Draw();
+    ball.Draw();
     GLubyte ubCentre[3] = {};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -105,7 +103,7 @@ TEST_F(BallNodeTest, TexturingOnStillShowsThePlainColour) {
 }
 
 TEST_F(BallNodeTest, SphereOfHalfTheRadiusInItsOwnFrame) {
-    pBall->fRadius = 0.475f;
+    ball.fRadius = 0.475f;
     const std::vector<SFeedbackPrimitive> Primitives = CaptureBall();
     float fMin = 1e9f;
     float fMax = 0.0f;
@@ -121,11 +119,11 @@ TEST_F(BallNodeTest, SphereOfHalfTheRadiusInItsOwnFrame) {
 }
 
 TEST_F(BallNodeTest, ScaledByTwoInTheTreeItHasTheFullRadius) {
-    pBall->fRadius = 0.475f;
-    pBall->SetScale(2.0f, 2.0f, 2.0f);
-    pBall->SetPosition(1.5f, 0.5f, -2.5f);
+    ball.fRadius = 0.475f;
+    ball.SetScale(2.0f, 2.0f, 2.0f);
+    ball.SetPosition(1.5f, 0.5f, -2.5f);
     kov::ISceneNode board;
-    board.Children.push_back(pBall.get());
+    board.Children.push_back(&ball);
     glDisable(GL_LIGHTING);
     float fMaxX = -1e9f;
     float fMinY = 1e9f;

@@ -1,7 +1,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -39,7 +38,6 @@ protected:
         OnReshape(1024, 768);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        pStars = std::make_unique<kov::CStars>();
     }
 
     std::vector<SFeedbackVertex> CaptureStars(kov::ISceneNode& node) {
@@ -51,13 +49,13 @@ protected:
         return Points;
     }
 
-    std::unique_ptr<kov::CStars> pStars;
+    kov::CStars stars;
 };
 
 }  // namespace
 
 TEST_F(StarsTest, ThousandPointsBrighteningWithTheIndex) {
-    const std::vector<SFeedbackVertex> Points = CaptureStars(*pStars);
+    const std::vector<SFeedbackVertex> Points = CaptureStars(stars);
     ASSERT_EQ(Points.size(), static_cast<size_t>(STAR_COUNT));
     const SFeedbackVertex& first = Points.front();
     EXPECT_NEAR(first.r, 0.1f, 1e-6f);
@@ -80,21 +78,21 @@ TEST_F(StarsTest, ThousandPointsBrighteningWithTheIndex) {
 
 TEST_F(StarsTest, SkyMovesWithItsNodeWithoutTurning) {
     kov::ISceneNode root;
-    root.Children.push_back(pStars.get());
-    pStars->SetPosition(3.0f, -2.0f, 7.0f);
+    root.Children.push_back(&stars);
+    stars.SetPosition(3.0f, -2.0f, 7.0f);
     const std::vector<SFeedbackVertex> Points = CaptureStars(root);
     ASSERT_EQ(Points.size(), static_cast<size_t>(STAR_COUNT));
     for (int i : {0, 1, 999}) {
-        EXPECT_NEAR(Points[i].x, 3.0f + pStars->vStars[i].x, 1e-4f) << i;
-        EXPECT_NEAR(Points[i].y, -2.0f + pStars->vStars[i].y, 1e-4f) << i;
-        EXPECT_NEAR(Points[i].z, 7.0f + pStars->vStars[i].z, 1e-4f) << i;
+        EXPECT_NEAR(Points[i].x, 3.0f + stars.vStars[i].x, 1e-4f) << i;
+        EXPECT_NEAR(Points[i].y, -2.0f + stars.vStars[i].y, 1e-4f) << i;
+        EXPECT_NEAR(Points[i].z, 7.0f + stars.vStars[i].z, 1e-4f) << i;
     }
 }
 
 TEST_F(StarsTest, SmoothPointsOfThreePixels) {
     glDisable(GL_POINT_SMOOTH);
     glPointSize(1.0f);
-    pStars->Draw();
+    stars.Draw();
     EXPECT_TRUE(glIsEnabled(GL_POINT_SMOOTH));
     GLfloat fSize = 0.0f;
     glGetFloatv(GL_POINT_SIZE, &fSize);
@@ -104,18 +102,18 @@ TEST_F(StarsTest, SmoothPointsOfThreePixels) {
 TEST_F(StarsTest, LightingComesBackOnlyWhenSwitchedOn) {
     glEnable(GL_LIGHTING);
     GetSettings().bLighting = false;
-    EXPECT_TRUE(pStars->Draw());
+    EXPECT_TRUE(stars.Draw());
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
 
     GetSettings().bLighting = true;
     glDisable(GL_LIGHTING);
-    EXPECT_TRUE(pStars->Draw());
+    EXPECT_TRUE(stars.Draw());
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 }
 
 TEST_F(StarsTest, ChildrenFindTheDepthClearedAndTheLastStarsColour) {
     CProbeNode probe;
-    pStars->Children.push_back(&probe);
+    stars.Children.push_back(&probe);
     GetSettings().bLighting = false;
     glEnable(GL_DEPTH_TEST);
     glClearDepth(0.25);
@@ -128,12 +126,12 @@ TEST_F(StarsTest, ChildrenFindTheDepthClearedAndTheLastStarsColour) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    EXPECT_TRUE(pStars->Draw());
+    EXPECT_TRUE(stars.Draw());
     ASSERT_EQ(probe.iDraws, 1);
     EXPECT_EQ(probe.fMinDepth, 1.0f);
     EXPECT_FALSE(probe.bLighting);
     EXPECT_NEAR(probe.fColor[0], 0.5995f, 1e-6f);
     EXPECT_NEAR(probe.fColor[1], 0.5995f, 1e-6f);
     EXPECT_NEAR(probe.fColor[2], 0.6995f, 1e-6f);
-    pStars->Children.clear();
+    stars.Children.clear();
 }

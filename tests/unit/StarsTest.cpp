@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
 #include "math/Random.h"
 #include "scene/Stars.h"
@@ -24,42 +23,42 @@ TEST(StarsRandom, StartsLikeTheUnseededCLibraryGenerator) {
 TEST(Stars, FirstStarsOfTheSky) {
     // Angles of 41 and 107 degrees, then 214 and 220, turned into radians with
     // 3.1415 (with pi they would lie some 1e-5 away).
-    const auto pStars = std::make_unique<kov::CStars>();
-    const CVector3& vFirst = pStars->vStars[0];
+    const kov::CStars stars;
+    const CVector3& vFirst = stars.vStars[0];
     EXPECT_NEAR(vFirst.x, 0.62739f, 5e-6f);
     EXPECT_NEAR(vFirst.y, 0.75472f, 5e-6f);
     EXPECT_NEAR(vFirst.z, -0.19177f, 5e-6f);
-    const CVector3& vSecond = pStars->vStars[1];
+    const CVector3& vSecond = stars.vStars[1];
     EXPECT_NEAR(vSecond.x, 0.35934f, 5e-6f);
     EXPECT_NEAR(vSecond.y, -0.82910f, 5e-6f);
     EXPECT_NEAR(vSecond.z, 0.42834f, 5e-6f);
 }
 
 TEST(Stars, EveryStarLiesOnTheUnitSphere) {
-    const auto pStars = std::make_unique<kov::CStars>();
-    for (const CVector3& vStar : pStars->vStars) {
+    const kov::CStars stars;
+    for (const CVector3& vStar : stars.vStars) {
         ASSERT_NEAR(Length(vStar), 1.0f, 2e-7f);
     }
 }
 
 TEST(Stars, SkyIsTheSameOnEveryRunWhateverRandSays) {
     std::srand(12345);
-    const auto pFirst = std::make_unique<kov::CStars>();
+    const kov::CStars first;
     std::srand(777);
     (void)std::rand();
-    const auto pSecond = std::make_unique<kov::CStars>();
+    const kov::CStars second;
     for (int i = 0; i < STAR_COUNT; ++i) {
-        ASSERT_EQ(pFirst->vStars[i].x, pSecond->vStars[i].x) << i;
-        ASSERT_EQ(pFirst->vStars[i].y, pSecond->vStars[i].y) << i;
-        ASSERT_EQ(pFirst->vStars[i].z, pSecond->vStars[i].z) << i;
+        ASSERT_EQ(first.vStars[i].x, second.vStars[i].x) << i;
+        ASSERT_EQ(first.vStars[i].y, second.vStars[i].y) << i;
+        ASSERT_EQ(first.vStars[i].z, second.vStars[i].z) << i;
     }
-    EXPECT_NEAR(pSecond->vStars[0].y, 0.75472f, 5e-6f);
+    EXPECT_NEAR(second.vStars[0].y, 0.75472f, 5e-6f);
 }
 
 TEST(Stars, NodeKeepsTheBaseTransform) {
-    const auto pStars = std::make_unique<kov::CStars>();
-    EXPECT_EQ(pStars->vPosition.x, 0.0f);
-    EXPECT_EQ(pStars->vRotation.y, 0.0f);
-    EXPECT_EQ(pStars->vScale.z, 1.0f);
-    EXPECT_TRUE(pStars->Children.empty());
+    const kov::CStars stars;
+    EXPECT_EQ(stars.vPosition.x, 0.0f);
+    EXPECT_EQ(stars.vRotation.y, 0.0f);
+    EXPECT_EQ(stars.vScale.z, 1.0f);
+    EXPECT_TRUE(stars.Children.empty());
 }
