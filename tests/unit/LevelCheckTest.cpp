@@ -53,26 +53,6 @@ TEST(LevelCheck, WarnsAboutWhatTheGameSilentlyMends) {
     EXPECT_TRUE(Holds(stray, "warning: row 0 (line 3): '\\x01' at (1, 0) reads as floor"));
 }
 
-TEST(LevelCheck, EachUnplayableKindIsAnError) {
-    struct {
-        const char* szLevel;
-        const char* szError;
-    } const CASES[] = {
-        {"2\n0\n", "error: the field is empty"},
-        {"2\n2\n.Z\n..\n", "error: no start cell 'S': the ball would start at (0, 0)"},
-        {"2\n2\nXZ\n..\n", "error: the start (0, 0) is a wall"},
-        {"2\n2\noZ\n..\n", "error: the start (0, 0) is a hole"},
-        {"2\n2\nS.\n..\n", "error: no goal cell 'Z'"},
-        {"2\n2\nSX\nXZ\n", "error: no goal can be reached from the start over cells that are neither wall nor hole"},
-    };
-    for (const auto& test : CASES) {
-        const SCheck check = Check(test.szLevel);
-        EXPECT_EQ(check.iStatus, LEVEL_CHECK_UNPLAYABLE) << test.szLevel;
-        EXPECT_TRUE(Holds(check, test.szError)) << check.sReport;
-        EXPECT_TRUE(Holds(check, "unplayable")) << check.sReport;
-    }
-}
-
 TEST(LevelCheck, AnUnreadableFileIsUnplayable) {
     std::string sReport;
     EXPECT_EQ(CheckLevel("/nonexistent/level.txt", &sReport), LEVEL_CHECK_UNPLAYABLE);
