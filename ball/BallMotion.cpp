@@ -16,9 +16,10 @@ constexpr float MIN_MOVE = 1e-10f;      // shorter planar moves are not carried 
 constexpr float NO_CONTACT = 1e6f;      // farther than any contact
 constexpr double ROLL_FACTOR = 50.0;    // rolling angle in degrees = position * pi * 50
 
-// Floors are turned into cells only within +-2^30: there adding half of any
-// int field size stays inside int. Beyond (or NaN) no cell of any grid lies.
-constexpr float CELL_RANGE = 1073741824.0f;
+// Floors are turned into cells only within +-2^29: there adding half of any
+// int field size, and a neighbour's 1, stays inside int. Beyond (or NaN)
+// there is no cell.
+constexpr float CELL_RANGE = 536870912.0f;
 
 // The cells of the board that the grid actually holds: a bad level may claim more.
 int GridColumns() { return std::min(g_Board.iWidth, BOARD_MAX_SIZE); }
@@ -105,7 +106,7 @@ void Respawn() {
 void RespondToWall(const CVector2& vIP, CVector3* pvDest) {
     const CVector3& vPosition = g_Ball.vPosition;
     CVector2 vNormal = MakeVector(vIP.x - vPosition.x, vIP.y - vPosition.z);
-    if (Length(vNormal) == 0.0f) {
+    if (Dot(vNormal, vNormal) == 0.0f) {
         // A contact on the centre itself gives no direction to push along.
         pvDest->x = vPosition.x;
         pvDest->z = vPosition.z;
@@ -168,6 +169,25 @@ void TestWallCell(const CVector2& C, int i, int j, bool* pbHit, float* pfNearest
     }
 }
 
+// The wall search for a ball centred at C in cell (iCellX, iCellY): the wall
+// cells among it and its neighbours on the grid, row by row.
+bool CollideAround(const CVector2& C, int iCellX, int iCellY, CVector2* vIP) {
+    bool bHit = false;
+    float fNearest = NO_CONTACT;
+    const int iFirstRow = std::max(iCellY - 1, 0);
+    const int iLastRow = std::min(iCellY + 1, GridRows() - 1);
+    const int iFirstColumn = std::max(iCellX - 1, 0);
+    const int iLastColumn = std::min(iCellX + 1, GridColumns() - 1);
+    for (int j = iFirstRow; j <= iLastRow; ++j) {
+        for (int i = iFirstColumn; i <= iLastColumn; ++i) {
+            if (g_Board.iField[i][j] == TILE_WALL) {
+                TestWallCell(C, i, j, &bHit, &fNearest, vIP);
+            }
+        }
+    }
+    return bHit;
+}
+
 }  // namespace
 
 namespace kov {
@@ -206,7 +226,8 @@ void UpdateBall(double dTime) {
 
     int iCellX = 0;
     int iCellY = 0;
-    const int iTile = FindCell(vDest.x, vDest.z, &iCellX, &iCellY) ? TileAt(iCellX, iCellY) : TILE_WOOD;
+    const bool bHasCell = FindCell(vDest.x, vDest.z, &iCellX, &iCellY);
+    const int iTile = bHasCell ? TileAt(iCellX, iCellY) : TILE_WOOD;
     if (iTile == TILE_HOLE) {
         Respawn();
         return;
@@ -221,7 +242,7 @@ void UpdateBall(double dTime) {
         return;
     }
     CVector2 vIP;
-    if (CollideWithWalls(vDest, &vIP)) {
+    if (bHasCell && CollideAround(MakeVector(vDest.x, vDest.z), iCellX, iCellY, &vIP)) {
         RespondToWall(vIP, &vDest);
     }
     g_Ball.vPosition = vDest;
@@ -235,35 +256,11 @@ void PlaceBallOnRespawnCell() {
 }
 
 bool CollideWithWalls(const CVector3& vDest, CVector2* vIP) {
-    bool bHit = false;
-    float fNearest = NO_CONTACT;
     CVector2 C;
     SetVector(&C, vDest.x, vDest.z);
     int iCellX = 0;
     int iCellY = 0;
-    if (!FindCell(C.x, C.y, &iCellX, &iCellY)) {
-        return false;
-    }
-    for (int j = iCellY - 1; j <= iCellY + 1; ++j) {
-        if (j < 0) {
-            continue;
-        }
-        if (j >= GridRows()) {
-            break;
-        }
-        for (int i = iCellX - 1; i <= iCellX + 1; ++i) {
-            if (i < 0) {
-                continue;
-            }
-            if (i >= GridColumns()) {
-                break;
-            }
-            if (g_Board.iField[i][j] == TILE_WALL) {
-                TestWallCell(C, i, j, &bHit, &fNearest, vIP);
-            }
-        }
-    }
-    return bHit;
+    return FindCell(C.x, C.y, &iCellX, &iCellY) && CollideAround(C, iCellX, iCellY, vIP);
 }
 
 bool IntersectCircleSegment(const CVector2& C, float fRadius, const CVector2& P1, const CVector2& P2,

@@ -443,6 +443,12 @@ TEST_F(BallMotion, WallSearchSkipsNeighboursOffTheGrid) {
     vIP.x = 42.0f;
     EXPECT_FALSE(CollideWithWalls(vDest, &vIP));
     EXPECT_EQ(vIP.x, 42.0f);  // untouched without a contact
+
+    // Row -1 of column 1 would be read as cell (0, 99), the last of column 0.
+    UseBoard(100, 100);
+    g_Board.iField[0][99] = TILE_WALL;
+    SetVector(&vDest, 1.0f - 50.0f + 0.5f, 0.5f, -50.0f + 0.1f);
+    EXPECT_FALSE(CollideWithWalls(vDest, &vIP));
 }
 
 TEST_F(BallMotion, EqualDistancesGoToTheLaterEdge) {
