@@ -6,6 +6,7 @@
 #include "app/Game.h"
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "platform/LeakCheck.h"
 
 int main(int argc, char** argv) {
     AssignSettingsDefaults();
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     glutInitWindowPosition(0, 0);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("KOV Arbeit");
+    CheckLeaksBeforeTheDriverUnloads();
 
     glutDisplayFunc(OnDisplay);
     glutReshapeFunc(OnReshape);

@@ -4,21 +4,7 @@
 
 #include <cstdlib>
 
-// Defined only when the leak checker is linked in.
-extern "C" __attribute__((weak)) void __lsan_do_leak_check();
-
-namespace {
-
-// The toolkit closes the display at exit, which unloads the GL driver. Leaks
-// are looked for before that (exit handlers run in reverse order), while the
-// driver's allocations still match the suppressions by module name.
-void CheckLeaksWhileTheDriverIsLoaded() {
-    if (__lsan_do_leak_check != nullptr) {
-        __lsan_do_leak_check();
-    }
-}
-
-}  // namespace
+#include "platform/LeakCheck.h"
 
 void EnsureGlWindow() {
     static bool s_bCreated = false;
@@ -36,7 +22,7 @@ void EnsureGlWindow() {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     glutCreateWindow("KOV Arbeit");
-    std::atexit(CheckLeaksWhileTheDriverIsLoaded);
+    CheckLeaksBeforeTheDriverUnloads();
     // freeglut wants a display callback before it processes events.
     glutDisplayFunc([] {});
     s_bCreated = true;
