@@ -140,8 +140,9 @@ TEST_F(TextureTest, MipmappedOddWidthKeepsItsColours) {
     SBmpSpec Spec;
     Spec.iWidth = 3;
     Spec.iHeight = 3;
+    const unsigned char ROW[12] = {10, 20, 30, 10, 20, 30, 10, 20, 30, 0, 0, 0};  // padded to 4 bytes
     for (int y = 0; y < 3; ++y) {
-        Spec.Pixels.insert(Spec.Pixels.end(), {10, 20, 30, 10, 20, 30, 10, 20, 30, 0, 0, 0});
+        Spec.Pixels.insert(Spec.Pixels.end(), ROW, ROW + sizeof(ROW));
     }
     const CTempFile File(BuildBmp(Spec), ".bmp");
     LoadTexture(TEX_WALL, File.Path(), TEX_MODE_MIPMAP);
