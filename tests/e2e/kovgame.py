@@ -356,8 +356,11 @@ def start_in_data_copy(szBinary, szSourceDir, xserver, fnPrepare=None, args=()):
     shutil.copytree(os.path.join(szSourceDir, "data"), os.path.join(szWorkDir, "data"))
     if fnPrepare:
         fnPrepare(szWorkDir)
-    return Game(xserver, [szBinary, *args], szWorkDir,
-                lambda: shutil.rmtree(szWorkDir, ignore_errors=True))
+    try:
+        return Game(xserver, [szBinary, *args], szWorkDir, lambda: shutil.rmtree(szWorkDir, ignore_errors=True))
+    except OSError:
+        shutil.rmtree(szWorkDir, ignore_errors=True)
+        raise
 
 
 # --- the scene as the default camera sees it -------------------------------
