@@ -122,32 +122,27 @@ void BM_Level100Frame(benchmark::State& state) {
     RunFrames(state);
 }
 
-// Shows the usual table and keeps the real time per frame of each benchmark.
+// Shows the usual table and keeps the real time per frame of each benchmark:
+// the mean of the repetitions when there are several, else the one run.
 class CFrameReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& vRuns) override {
         ConsoleReporter::ReportRuns(vRuns);
         for (const Run& run : vRuns) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                // Repetitions are averaged.
-                SFrameTime& time = timesByName[run.run_name.function_name];
-                time.dSumMs += run.GetAdjustedRealTime();
-                ++time.iRuns;
+            const bool bMean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+            if (!run.error_occurred && (bMean || run.repetitions <= 1)) {
+                msByName[run.run_name.function_name] = run.GetAdjustedRealTime();
             }
         }
     }
 
     double MsPerFrame(const char* szName) const {
-        const auto itTime = timesByName.find(szName);
-        return itTime == timesByName.end() ? 0.0 : itTime->second.dSumMs / itTime->second.iRuns;
+        const auto itTime = msByName.find(szName);
+        return itTime == msByName.end() ? 0.0 : itTime->second;
     }
 
 private:
-    struct SFrameTime {
-        double dSumMs = 0.0;
-        int iRuns = 0;
-    };
-    std::map<std::string, SFrameTime> timesByName;
+    std::map<std::string, double> msByName;
 };
 
 void OpenGameWindow(int* pArgc, char** argv) {
