@@ -138,6 +138,7 @@ def case_window(szBinary, szSourceDir):
         game.wait_first_frame()
         check(game.stderr_text() == "", "unexpected messages: %s" % game.stderr_text())
         quit_with_escape(game)
+        check(game.stdout_text() == "", "the game wrote to stdout: %s" % game.stdout_text())
 
 
 def case_first_frame(szBinary, szSourceDir):

@@ -110,6 +110,7 @@ class Image:
         """Pixels whose channels differ from other's by more than iTolerance."""
         check((self.iWidth, self.iHeight) == (other.iWidth, other.iHeight), "pictures differ in size")
         x0, y0, x1, y1 = box if box else (0, 0, self.iWidth, self.iHeight)
+        x0, y0, x1, y1 = max(0, x0), max(0, y0), min(self.iWidth, x1), min(self.iHeight, y1)
         iCount = 0
         for y in range(y0, y1):
             iStart, iEnd = (y * self.iWidth + x0) * 3, (y * self.iWidth + x1) * 3
@@ -126,11 +127,6 @@ class Image:
         # Mesa's software renderer draws the same frame the same way; the slack
         # covers a few pixels of rounding, never a changed picture.
         return self.differing_pixels(other) < 50
-
-    def save_ppm(self, szPath):
-        with open(szPath, "wb") as f:
-            f.write(b"P6\n%d %d\n255\n" % (self.iWidth, self.iHeight))
-            f.write(self.pixels)
 
 
 def stop_process(proc):
@@ -220,9 +216,6 @@ class Game:
         self.window = None
 
     # --- process -----------------------------------------------------------
-
-    def pid(self):
-        return self.proc.pid
 
     def running(self):
         return self.proc.poll() is None
@@ -349,7 +342,7 @@ def read_all(file):
     return os.pread(file.fileno(), os.fstat(file.fileno()).st_size, 0).decode(errors="replace")
 
 
-def start_in_data_copy(szBinary, szSourceDir, xserver, fnPrepare=None, args=()):
+def start_in_data_copy(szBinary, szSourceDir, xserver, fnPrepare=None):
     """The game started in a scratch directory holding a copy of data/;
     fnPrepare(szWorkDir) may change the copy first."""
     szWorkDir = tempfile.mkdtemp(prefix="kov-e2e-")
@@ -357,7 +350,7 @@ def start_in_data_copy(szBinary, szSourceDir, xserver, fnPrepare=None, args=()):
     if fnPrepare:
         fnPrepare(szWorkDir)
     try:
-        return Game(xserver, [szBinary, *args], szWorkDir, lambda: shutil.rmtree(szWorkDir, ignore_errors=True))
+        return Game(xserver, [szBinary], szWorkDir, lambda: shutil.rmtree(szWorkDir, ignore_errors=True))
     except OSError:
         shutil.rmtree(szWorkDir, ignore_errors=True)
         raise
