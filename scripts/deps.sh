@@ -5,7 +5,7 @@ set -euo pipefail
 
 RUN_PACKAGES=(cmake ninja-build g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libstb-dev clang libclang-rt-14-dev
-               xvfb xauth xdotool x11-utils imagemagick)
+               xvfb xauth xdotool x11-utils imagemagick dpkg-dev)
 
 packages=("${RUN_PACKAGES[@]}")
 if [ "${1:-test}" = test ]; then
