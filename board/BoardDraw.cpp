@@ -1,11 +1,19 @@
 #include "board/Board.h"
 
+#include <algorithm>
+
 #include "board/Face.h"
 #include "board/Texture.h"
+#include "scene/ViewVolume.h"
 
 namespace kov {
 
 namespace {
+
+// Cells are tested against the view in runs of this many along a row. On a
+// large level most of the field lies outside the window, and sending it would
+// cost more than the test.
+constexpr int CULL_SPAN = 10;
 
 // The eight corners of a cell: F on the floor, T on the wall top.
 enum { F0, F1, F2, F3, T0, T1, T2, T3, CORNER_COUNT };
@@ -80,26 +88,41 @@ int FloorTexture(int iTile) {
     }
 }
 
+// Cells xBegin to xEnd - 1 of row y: a floor square or a wall block each.
+void DrawCells(const CBoard& board, int y, int xBegin, int xEnd, float fHalfWidth, float fHalfHeight) {
+    float fCorner[CORNER_COUNT][3];
+    for (int x = xBegin; x < xEnd; ++x) {
+        FillCorners(x, y, fHalfWidth, fHalfHeight, fCorner);
+        const int iTile = board.iField[x][y];
+        if (iTile == TILE_WALL) {
+            DrawWallBlock(board, x, y, fCorner);
+        } else {
+            // The respawn cell shows the start mark, whatever it holds.
+            const bool bRespawn = x == board.iStartX && y == board.iStartY;
+            glBindTexture(GL_TEXTURE_2D, board.uiTexture[bRespawn ? TEX_START : FloorTexture(iTile)]);
+            DrawFloor(fCorner);
+        }
+    }
+}
+
 }  // namespace
 
 bool CBoard::Draw() {
     glRotatef(fTiltZ, 0.0f, 0.0f, 1.0f);
     glRotatef(fTiltX, 1.0f, 0.0f, 0.0f);
 
+    const CViewVolume view;
     const float fHalfWidth = static_cast<float>(iWidth) * 0.5f;
     const float fHalfHeight = static_cast<float>(iHeight) * 0.5f;
-    float fCorner[CORNER_COUNT][3];
+    // Row by row and cell by cell from the low x end, so that the order of
+    // the quads is the same whatever is left out.
     for (int y = 0; y < iHeight; ++y) {
-        for (int x = 0; x < iWidth; ++x) {
-            FillCorners(x, y, fHalfWidth, fHalfHeight, fCorner);
-            const int iTile = iField[x][y];
-            if (iTile == TILE_WALL) {
-                DrawWallBlock(*this, x, y, fCorner);
-            } else {
-                // The respawn cell shows the start mark, whatever it holds.
-                const bool bRespawn = x == iStartX && y == iStartY;
-                glBindTexture(GL_TEXTURE_2D, uiTexture[bRespawn ? TEX_START : FloorTexture(iTile)]);
-                DrawFloor(fCorner);
+        for (int xSpan = 0; xSpan < iWidth; xSpan += CULL_SPAN) {
+            const int xEnd = std::min(xSpan + CULL_SPAN, iWidth);
+            const float fMin[3] = {xSpan - fHalfWidth, 0.0f, y - fHalfHeight};
+            const float fMax[3] = {xEnd - fHalfWidth, 1.0f, y + 1 - fHalfHeight};
+            if (!view.IsBoxOutside(fMin, fMax)) {
+                DrawCells(*this, y, xSpan, xEnd, fHalfWidth, fHalfHeight);
             }
         }
     }

@@ -1,0 +1,51 @@
+#include "scene/ViewVolume.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+// a x b for column-major 4 x 4 matrices.
+void Multiply(const float* a, const float* b, float* pOut) {
+    for (int iCol = 0; iCol < 4; ++iCol) {
+        for (int iRow = 0; iRow < 4; ++iRow) {
+            float fSum = 0.0f;
+            for (int k = 0; k < 4; ++k) {
+                fSum += a[k * 4 + iRow] * b[iCol * 4 + k];
+            }
+            pOut[iCol * 4 + iRow] = fSum;
+        }
+    }
+}
+
+}  // namespace
+
+CViewVolume::CViewVolume() {
+    float fProjection[16];
+    float fModelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, fProjection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, fModelview);
+    Multiply(fProjection, fModelview, fClip);
+}
+
+bool CViewVolume::IsBoxOutside(const float fMin[3], const float fMax[3]) const {
+    // Bit i of a mask: the corner lies beyond plane i (-x, +x, -y, +y, -z, +z
+    // of clip space). A plane that has every corner beyond it hides the box.
+    int iOutsideAll = 0x3f;
+    for (int iCorner = 0; iCorner < 8; ++iCorner) {
+        const float fX = (iCorner & 1) ? fMax[0] : fMin[0];
+        const float fY = (iCorner & 2) ? fMax[1] : fMin[1];
+        const float fZ = (iCorner & 4) ? fMax[2] : fMin[2];
+        float fC[4];
+        for (int iRow = 0; iRow < 4; ++iRow) {
+            fC[iRow] = fClip[iRow] * fX + fClip[4 + iRow] * fY + fClip[8 + iRow] * fZ + fClip[12 + iRow];
+        }
+        const float fW = fC[3];
+        const int iOutside = (fC[0] < -fW) | (fC[0] > fW) << 1 | (fC[1] < -fW) << 2 | (fC[1] > fW) << 3 |
+                             (fC[2] < -fW) << 4 | (fC[2] > fW) << 5;
+        iOutsideAll &= iOutside;
+        if (iOutsideAll == 0) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+// The view volume of the current projection and modelview matrices, for
+// leaving out geometry that cannot reach the window.
+class CViewVolume {
+public:
+    // Reads both matrices as they stand now.
+    CViewVolume();
+
+    // True when the axis-aligned box (in the current modelview's input
+    // coordinates) lies wholly outside one plane of the view volume.
+    bool IsBoxOutside(const float fMin[3], const float fMax[3]) const;
+
+    float fClip[16];  // projection x modelview, column-major
+};
