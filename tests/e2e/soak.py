@@ -32,14 +32,17 @@ SPECIAL_KEYS = ["Left", "Right", "Up", "Down", "Prior", "Next", "Home", "End", "
 ARROWS = ["Left", "Right", "Up", "Down"]
 KEYS = (CHARACTER_KEYS + SPECIAL_KEYS + ["shift+" + k for k in ARROWS] + ["ctrl+shift+" + k for k in ARROWS]
         + ["shift+" + k for k in ("Prior", "Next", "Home", "End", "Insert")])
-# Held keys repeat as often as the timing allows; none of these switches
-# anything, so the switches stay known.
-HOLD_KEYS = ARROWS + ["plus", "minus", "Home", "End", "j", "m", "n", "comma", "J", "M", "y", "Y",
-                      "a", "A", "shift+Left", "shift+Up"]
+# Held keys repeat as often as the timing allows, so none of them may change
+# what the model below keeps track of.
+HOLD_KEYS = ARROWS + ["Home", "End", "j", "m", "n", "comma", "J", "M"]
 
 TOGGLE_KEYS = ["z", "l", "w", "0", "d", "s", "t", "f", "v", "p"]
 LIGHT_KEYS = ["1", "2", "3", "4"]
 SPOT_CUTOFF_START = 90
+SLICES_START = 32
+FAR_START = 100
+# Shift + arrow: the camera centre's step along x and z, in tenths.
+CENTRE_STEPS = {"Left": (-1, 0), "Right": (1, 0), "Up": (0, -1), "Down": (0, 1)}
 
 RSS_GROWTH_LIMIT_KIB = 2048
 REPORT_SECONDS = float(os.environ.get("KOV_SOAK_REPORT_SECONDS", "60"))
@@ -53,37 +56,69 @@ def is_text_blue(r, g, b):
     return r < 10 and g < 10 and b > 245
 
 
-class CSwitches:
-    """The switches as the pressed keys leave them, counted from the start."""
+class CState:
+    """What the pressed keys have made of the switches, the lights, the spot
+    cut-off, the ball's tessellation, the clipping distances and the camera
+    centre, counted from the start: all that decides which programs the GL
+    driver compiles and how much geometry a frame holds."""
 
     def __init__(self):
         self.toggled = {szKey: False for szKey in TOGGLE_KEYS}
         self.lightToggled = [False] * len(LIGHT_KEYS)
         self.iLight = 0
         self.iSpotCutoff = SPOT_CUTOFF_START
+        self.iSlices = SLICES_START
+        self.iNearSteps = 0  # the near distance is 0.1 plus this
+        self.iFar = FAR_START
+        self.centre = [0, 0]
 
     def press(self, szKey):
         szBase = szKey.split("+")[-1]
-        if szBase.lower() in self.toggled and len(szBase) == 1:
+        if szKey.startswith("shift+") and szBase in CENTRE_STEPS:
+            self.centre = [c + d for c, d in zip(self.centre, CENTRE_STEPS[szBase])]
+        elif len(szBase) == 1 and szBase.lower() in self.toggled:
             self.toggled[szBase.lower()] = not self.toggled[szBase.lower()]
         elif szBase in LIGHT_KEYS:
             self.iLight = LIGHT_KEYS.index(szBase)
         elif szBase == "Insert":
             self.lightToggled[self.iLight] = not self.lightToggled[self.iLight]
-        elif szBase == "Prior" and self.iSpotCutoff < 180:
-            self.iSpotCutoff += 1
-        elif szBase == "Next" and self.iSpotCutoff > 10:
-            self.iSpotCutoff -= 1
+        elif szBase == "Prior":
+            self.iSpotCutoff = min(self.iSpotCutoff + 1, 180)
+        elif szBase == "Next":
+            self.iSpotCutoff = max(self.iSpotCutoff - 1, 10)
+        elif szBase == "plus":
+            self.iSlices += 1
+        elif szBase == "minus" and self.iSlices >= 10:
+            self.iSlices -= 1
+        elif szBase == "y":
+            self.iNearSteps += 1
+        elif szBase == "Y" and self.iNearSteps >= 1:
+            self.iNearSteps -= 1
+        elif szBase == "A":
+            self.iFar += 1
+        elif szBase == "a" and self.iFar > 1:
+            self.iFar -= 1
 
     def keys_back_to_start(self):
+        """Presses that bring everything counted here back to the start, and
+        the orbit and distance with I."""
         keys = [szKey for szKey, bToggled in self.toggled.items() if bToggled]
         for i, bToggled in enumerate(self.lightToggled):
             if bToggled:
                 keys += [LIGHT_KEYS[i], "Insert"]
         keys.append(LIGHT_KEYS[0])
-        iSteps = self.iSpotCutoff - SPOT_CUTOFF_START
-        keys += ["Next"] * iSteps if iSteps > 0 else ["Prior"] * -iSteps
-        return keys
+        keys += counted_steps(self.iSpotCutoff - SPOT_CUTOFF_START, "Next", "Prior")
+        keys += counted_steps(self.iSlices - SLICES_START, "minus", "plus")
+        keys += ["Y"] * self.iNearSteps
+        keys += counted_steps(self.iFar - FAR_START, "a", "A")
+        keys += counted_steps(self.centre[0], "shift+Left", "shift+Right")
+        keys += counted_steps(self.centre[1], "shift+Up", "shift+Down")
+        return keys + ["i"]
+
+
+def counted_steps(iSteps, szDown, szUp):
+    """iSteps presses of szDown when iSteps is positive, else -iSteps of szUp."""
+    return [szDown] * iSteps if iSteps > 0 else [szUp] * -iSteps
 
 
 class CPlayer:
@@ -178,17 +213,17 @@ def soak(game, fSeconds, rng):
     memory = CMemoryLog(game, fStart)
     iRssStart = memory.sample()
 
-    # First pass: random play, recorded, then every switch back to its start.
-    switches = CSwitches()
+    # First pass: random play, recorded, then everything back to its start.
+    state = CState()
     recorded = []
     while time.monotonic() - fStart < fSeconds / 2:
         action = random_action(rng)
         if action[0] == "key":
-            switches.press(action[1])
+            state.press(action[1])
         player.play(action)
         recorded.append(action)
         memory.sample()
-    for szKey in switches.keys_back_to_start():
+    for szKey in state.keys_back_to_start():
         player.play(("key", szKey))
         recorded.append(("key", szKey))
     iRssFirstPass = memory.sample()
