@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -20,22 +21,21 @@ protected:
         OnReshape(1024, 768);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-    }
-
-    std::vector<SFeedbackPrimitive> CaptureBall() {
         glDisable(GL_LIGHTING);
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-        return CaptureFeedback([&] { ball.Draw(); });
+        ball.fRadius = 0.475f;
     }
 
-    static size_t CountPolygons(const std::vector<SFeedbackPrimitive>& Primitives) {
-        size_t uCount = 0;
-        for (const SFeedbackPrimitive& primitive : Primitives) {
-            if (primitive.iToken == GL_POLYGON_TOKEN) {
-                ++uCount;
-            }
+    std::vector<SFeedbackVertex> CaptureVertices(kov::ISceneNode& node, size_t* puPolygons = nullptr) {
+        std::vector<SFeedbackVertex> Vertices;
+        size_t uPolygons = 0;
+        for (const SFeedbackPrimitive& primitive : CaptureFeedback([&] { node.Draw(); })) {
+            uPolygons += primitive.iToken == GL_POLYGON_TOKEN ? 1 : 0;
+            Vertices.insert(Vertices.end(), primitive.Vertices.begin(), primitive.Vertices.end());
         }
-        return uCount;
+        if (puPolygons != nullptr) {
+            *puPolygons = uPolygons;
+        }
+        return Vertices;
     }
 
     kov::CBall ball;
@@ -43,34 +43,19 @@ protected:
 
 }  // namespace
 
-TEST_F(BallNodeTest, ConstructorValues) {
+TEST(BallNode, ConstructorValues) {
+    const kov::CBall ball;
     EXPECT_EQ(ball.fRadius, 1.0f);
     EXPECT_EQ(ball.dVelocityX, 0.0);
     EXPECT_EQ(ball.dVelocityZ, 0.0);
     EXPECT_NE(ball.pQuadric, nullptr);
-    EXPECT_EQ(ball.fSpecular[0], 0.95f);
-    EXPECT_EQ(ball.fSpecular[1], 0.95f);
-    EXPECT_EQ(ball.fSpecular[2], 0.95f);
-    EXPECT_EQ(ball.fSpecular[3], 1.0f);
+    const std::array<float, 4> SPECULAR = {0.95f, 0.95f, 0.95f, 1.0f};
+    EXPECT_TRUE(std::equal(SPECULAR.begin(), SPECULAR.end(), ball.fSpecular));
     EXPECT_EQ(ball.fDiffuse[0], 0.8f);  // the rest is the node's default
     EXPECT_EQ(ball.fShininess, 50.0f);
 }
 
-TEST_F(BallNodeTest, DrawnUntexturedWithNormalisedNormals) {
-    GLuint uiTexture = 0;
-    glGenTextures(1, &uiTexture);
-    glBindTexture(GL_TEXTURE_2D, uiTexture);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_NORMALIZE);
-    EXPECT_TRUE(ball.Draw());
-    GLint iBound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &iBound);
-    EXPECT_EQ(iBound, 0);
-    EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
-    glDeleteTextures(1, &uiTexture);
-}
-
-TEST_F(BallNodeTest, TexturingOnStillShowsThePlainColour) {
+TEST_F(BallNodeTest, DrawnUntexturedInThePlainColourWithNormalisedNormals) {
     // The board leaves its last texture bound: a red one here.
     const GLubyte RED[4 * 3] = {255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0};
     GLuint uiTexture = 0;
@@ -81,7 +66,7 @@ TEST_F(BallNodeTest, TexturingOnStillShowsThePlainColour) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, RED);
     glEnable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
+    glDisable(GL_NORMALIZE);
     glDisable(GL_DEPTH_TEST);
     glColor3f(1.0f, 1.0f, 1.0f);
     glMatrixMode(GL_PROJECTION);
@@ -91,47 +76,34 @@ TEST_F(BallNodeTest, TexturingOnStillShowsThePlainColour) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    ball.Draw();
-    GLubyte ubCentre[3] = {};
+    EXPECT_TRUE(ball.Draw());
+    GLint iBound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &iBound);
+    EXPECT_EQ(iBound, 0);
+    EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
+    std::array<GLubyte, 3> Centre = {};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(512, 384, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, ubCentre);
-    EXPECT_EQ(ubCentre[0], 255);
-    EXPECT_EQ(ubCentre[1], 255);
-    EXPECT_EQ(ubCentre[2], 255);
+    glReadPixels(512, 384, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, Centre.data());
+    EXPECT_EQ(Centre, (std::array<GLubyte, 3>{255, 255, 255}));
     glDeleteTextures(1, &uiTexture);
 }
 
-TEST_F(BallNodeTest, SphereOfHalfTheRadiusInItsOwnFrame) {
-    ball.fRadius = 0.475f;
-    const std::vector<SFeedbackPrimitive> Primitives = CaptureBall();
-    float fMin = 1e9f;
-    float fMax = 0.0f;
-    for (const SFeedbackPrimitive& primitive : Primitives) {
-        for (const SFeedbackVertex& v : primitive.Vertices) {
-            const float fDistance = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-            fMin = std::min(fMin, fDistance);
-            fMax = std::max(fMax, fDistance);
-        }
+TEST_F(BallNodeTest, SphereOfHalfTheRadiusScaledByTwoInTheTree) {
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    for (const SFeedbackVertex& v : CaptureVertices(ball)) {
+        ASSERT_NEAR(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), 0.2375f, 2e-4f);
     }
-    EXPECT_NEAR(fMin, 0.2375f, 2e-4f);
-    EXPECT_NEAR(fMax, 0.2375f, 2e-4f);
-}
 
-TEST_F(BallNodeTest, ScaledByTwoInTheTreeItHasTheFullRadius) {
-    ball.fRadius = 0.475f;
     ball.SetScale(2.0f, 2.0f, 2.0f);
     ball.SetPosition(1.5f, 0.5f, -2.5f);
     kov::ISceneNode board;
     board.Children.push_back(&ball);
-    glDisable(GL_LIGHTING);
     float fMaxX = -1e9f;
     float fMinY = 1e9f;
-    for (const SFeedbackPrimitive& primitive : CaptureFeedback([&] { board.Draw(); })) {
-        for (const SFeedbackVertex& v : primitive.Vertices) {
-            fMaxX = std::max(fMaxX, v.x);
-            fMinY = std::min(fMinY, v.y);
-        }
+    for (const SFeedbackVertex& v : CaptureVertices(board)) {
+        fMaxX = std::max(fMaxX, v.x);
+        fMinY = std::min(fMinY, v.y);
     }
     EXPECT_NEAR(fMaxX, 1.5f + 0.475f, 1e-3f);
     EXPECT_NEAR(fMinY, 0.025f, 1e-3f);  // floating just above the floor
@@ -140,14 +112,15 @@ TEST_F(BallNodeTest, ScaledByTwoInTheTreeItHasTheFullRadius) {
 TEST_F(BallNodeTest, TessellationFollowsTheSettingsAtEveryDraw) {
     // GLU draws a fan of triangles at each pole and a strip of quads (two
     // triangles each) for every stack between: 2 * slices * (stacks - 1).
-    CSettings& settings = GetSettings();
-    EXPECT_EQ(CountPolygons(CaptureBall()), 2u * 32 * 31);
-    struct SCase {
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    const struct {
         int iSlices, iStacks;
-    };
-    for (const SCase& c : {SCase{8, 8}, SCase{16, 8}, SCase{16, 12}, SCase{9, 9}}) {
-        settings.iSlices = c.iSlices;
-        settings.iStacks = c.iStacks;
-        EXPECT_EQ(CountPolygons(CaptureBall()), 2u * c.iSlices * (c.iStacks - 1)) << c.iSlices << "x" << c.iStacks;
+    } SIZES[] = {{32, 32}, {8, 8}, {16, 8}, {16, 12}, {9, 9}};
+    for (const auto& size : SIZES) {
+        GetSettings().iSlices = size.iSlices;
+        GetSettings().iStacks = size.iStacks;
+        size_t uPolygons = 0;
+        CaptureVertices(ball, &uPolygons);
+        EXPECT_EQ(uPolygons, 2u * size.iSlices * (size.iStacks - 1)) << size.iSlices << "x" << size.iStacks;
     }
 }

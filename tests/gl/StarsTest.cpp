@@ -31,6 +31,12 @@ public:
     GLfloat fMinDepth = -1.0f;
 };
 
+void ExpectColour(float r, float g, float b, float fExpectR, float fExpectG, float fExpectB) {
+    EXPECT_NEAR(r, fExpectR, 1e-6f);
+    EXPECT_NEAR(g, fExpectG, 1e-6f);
+    EXPECT_NEAR(b, fExpectB, 1e-6f);
+}
+
 class StarsTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -40,70 +46,44 @@ protected:
         glLoadIdentity();
     }
 
-    std::vector<SFeedbackVertex> CaptureStars(kov::ISceneNode& node) {
-        std::vector<SFeedbackVertex> Points;
-        for (const SFeedbackPrimitive& primitive : CaptureFeedback([&] { node.Draw(); })) {
-            EXPECT_EQ(primitive.iToken, GL_POINT_TOKEN);
-            Points.insert(Points.end(), primitive.Vertices.begin(), primitive.Vertices.end());
-        }
-        return Points;
-    }
-
     kov::CStars stars;
 };
 
 }  // namespace
 
-TEST_F(StarsTest, ThousandPointsBrighteningWithTheIndex) {
-    const std::vector<SFeedbackVertex> Points = CaptureStars(stars);
-    ASSERT_EQ(Points.size(), static_cast<size_t>(STAR_COUNT));
-    const SFeedbackVertex& first = Points.front();
-    EXPECT_NEAR(first.r, 0.1f, 1e-6f);
-    EXPECT_NEAR(first.g, 0.1f, 1e-6f);
-    EXPECT_NEAR(first.b, 0.2f, 1e-6f);
-    EXPECT_NEAR(first.a, 1.0f, 1e-6f);
-    const SFeedbackVertex& last = Points.back();
-    EXPECT_NEAR(last.r, 0.5995f, 1e-6f);
-    EXPECT_NEAR(last.g, 0.5995f, 1e-6f);
-    EXPECT_NEAR(last.b, 0.6995f, 1e-6f);
-    EXPECT_NEAR(Points[500].r, 0.35f, 1e-6f);
-
-    // In the node's own frame the points are the unit vectors (feedback
-    // positions come back to about 1e-4).
-    EXPECT_NEAR(first.x, 0.62739f, 1e-4f);
-    EXPECT_NEAR(first.y, 0.75472f, 1e-4f);
-    EXPECT_NEAR(first.z, -0.19177f, 1e-4f);
-    EXPECT_NEAR(Points[1].y, -0.82910f, 1e-4f);
-}
-
-TEST_F(StarsTest, SkyMovesWithItsNodeWithoutTurning) {
+TEST_F(StarsTest, ThousandPointsMovingWithTheNodeAndBrighteningWithTheIndex) {
     kov::ISceneNode root;
     root.Children.push_back(&stars);
     stars.SetPosition(3.0f, -2.0f, 7.0f);
-    const std::vector<SFeedbackVertex> Points = CaptureStars(root);
+    std::vector<SFeedbackVertex> Points;
+    for (const SFeedbackPrimitive& primitive : CaptureFeedback([&] { root.Draw(); })) {
+        EXPECT_EQ(primitive.iToken, GL_POINT_TOKEN);
+        Points.insert(Points.end(), primitive.Vertices.begin(), primitive.Vertices.end());
+    }
     ASSERT_EQ(Points.size(), static_cast<size_t>(STAR_COUNT));
+    // Feedback positions come back to about 1e-4; the sky does not turn.
     for (int i : {0, 1, 999}) {
         EXPECT_NEAR(Points[i].x, 3.0f + stars.vStars[i].x, 1e-4f) << i;
         EXPECT_NEAR(Points[i].y, -2.0f + stars.vStars[i].y, 1e-4f) << i;
         EXPECT_NEAR(Points[i].z, 7.0f + stars.vStars[i].z, 1e-4f) << i;
     }
+    ExpectColour(Points[0].r, Points[0].g, Points[0].b, 0.1f, 0.1f, 0.2f);
+    EXPECT_NEAR(Points[0].a, 1.0f, 1e-6f);
+    ExpectColour(Points[999].r, Points[999].g, Points[999].b, 0.5995f, 0.5995f, 0.6995f);
+    EXPECT_NEAR(Points[500].r, 0.35f, 1e-6f);
 }
 
-TEST_F(StarsTest, SmoothPointsOfThreePixels) {
+TEST_F(StarsTest, SmoothPointsOfThreePixelsAndLightingBackOnlyWhenSwitchedOn) {
     glDisable(GL_POINT_SMOOTH);
     glPointSize(1.0f);
-    stars.Draw();
-    EXPECT_TRUE(glIsEnabled(GL_POINT_SMOOTH));
-    GLfloat fSize = 0.0f;
-    glGetFloatv(GL_POINT_SIZE, &fSize);
-    EXPECT_EQ(fSize, 3.0f);
-}
-
-TEST_F(StarsTest, LightingComesBackOnlyWhenSwitchedOn) {
     glEnable(GL_LIGHTING);
     GetSettings().bLighting = false;
     EXPECT_TRUE(stars.Draw());
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_POINT_SMOOTH));
+    GLfloat fSize = 0.0f;
+    glGetFloatv(GL_POINT_SIZE, &fSize);
+    EXPECT_EQ(fSize, 3.0f);
 
     GetSettings().bLighting = true;
     glDisable(GL_LIGHTING);
@@ -124,14 +104,11 @@ TEST_F(StarsTest, ChildrenFindTheDepthClearedAndTheLastStarsColour) {
     glLoadIdentity();
     glFrustum(-0.1, 0.1, -0.075, 0.075, 0.1, 10.0);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 
     EXPECT_TRUE(stars.Draw());
     ASSERT_EQ(probe.iDraws, 1);
     EXPECT_EQ(probe.fMinDepth, 1.0f);
     EXPECT_FALSE(probe.bLighting);
-    EXPECT_NEAR(probe.fColor[0], 0.5995f, 1e-6f);
-    EXPECT_NEAR(probe.fColor[1], 0.5995f, 1e-6f);
-    EXPECT_NEAR(probe.fColor[2], 0.6995f, 1e-6f);
+    ExpectColour(probe.fColor[0], probe.fColor[1], probe.fColor[2], 0.5995f, 0.5995f, 0.6995f);
     stars.Children.clear();
 }
