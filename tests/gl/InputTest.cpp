@@ -133,9 +133,15 @@ TEST_F(InputTest, TessellationGoesUpWithoutLimitAndDownToNine) {
     EXPECT_EQ(settings.iStacks, 1009);
 }
 
-TEST_F(InputTest, LightKeysMoveTheSelectedLightAndCapitalsTheSpot) {
-    const CSettings before = settings;
+TEST_F(InputTest, LightKeysSwitchAndMoveTheSelectedLightAndCapitalsTheSpot) {
+    EXPECT_FALSE(AfterSpecial(GLUT_KEY_INSERT, 1, settings.bLightOn[0]));
     EXPECT_EQ(AfterKey('3', 1, settings.iLight), 2);
+    EXPECT_TRUE(AfterSpecial(GLUT_KEY_INSERT, 1, settings.bLightOn[2]));
+    EXPECT_FALSE(settings.bLightOn[1]);
+    EXPECT_FALSE(settings.bLightOn[3]);
+    EXPECT_FALSE(AfterSpecial(GLUT_KEY_INSERT, 1, settings.bLightOn[2]));
+
+    const CSettings before = settings;
     const CVector3& vLight = settings.vLightPos[2];
     EXPECT_FLOAT_EQ(AfterKey('j', 1, vLight.z), -9.5f - 0.1f);
     EXPECT_FLOAT_EQ(AfterKey('m', 3, vLight.z), -9.5f + 0.2f);
@@ -259,15 +265,6 @@ TEST_F(InputTest, SpotKeysStopAtTheirBounds) {
     EXPECT_NEAR(AfterSpecial(GLUT_KEY_END, 3, settings.fSpotExponent), 1.5e-8f, 1e-9f);
     settings.fSpotExponent = 0.1f;
     EXPECT_EQ(AfterSpecial(GLUT_KEY_END, 1, settings.fSpotExponent), 0.0f);
-}
-
-TEST_F(InputTest, InsertSwitchesTheSelectedLight) {
-    EXPECT_FALSE(AfterSpecial(GLUT_KEY_INSERT, 1, settings.bLightOn[0]));
-    Press('3');
-    EXPECT_TRUE(AfterSpecial(GLUT_KEY_INSERT, 1, settings.bLightOn[2]));
-    EXPECT_FALSE(settings.bLightOn[1]);
-    EXPECT_FALSE(settings.bLightOn[3]);
-    EXPECT_FALSE(AfterSpecial(GLUT_KEY_INSERT, 1, settings.bLightOn[2]));
 }
 
 TEST_F(InputTest, LeftDragTiltsLikeTheArrowsWithinTwoDegreesAndMiddleDragZoomsDownToThree) {
