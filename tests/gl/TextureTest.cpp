@@ -4,8 +4,6 @@
 #include <GL/gl.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "app/Globals.h"
 #include "board/Texture.h"
@@ -14,18 +12,16 @@
 
 namespace {
 
-// A 24-bit BMP of iWidth x iHeight with distinct bytes in every pixel.
-std::string GradientBmp(int iWidth, int iHeight) {
-    SBmpSpec Spec;
-    Spec.iWidth = iWidth;
-    Spec.iHeight = iHeight;
-    const int iStride = (iWidth * 3 + 3) / 4 * 4;
+// A 24-bit BMP: distinct bytes in every pixel, or all pixels red 30, green 20, blue 10.
+std::string PictureBmp(int iWidth, int iHeight, bool bOneColour = false) {
+    std::vector<uint8_t> Pixels;
     for (int y = 0; y < iHeight; ++y) {
-        for (int i = 0; i < iStride; ++i) {
-            Spec.Pixels.push_back(i < iWidth * 3 ? static_cast<uint8_t>(40 * y + 3 * i + 1) : 0xEE);
+        for (int i = 0; i < (iWidth * 3 + 3) / 4 * 4; ++i) {
+            const int iByte = bOneColour ? 10 * (i % 3 + 1) : 40 * y + 3 * i + 1;
+            Pixels.push_back(i < iWidth * 3 ? static_cast<uint8_t>(iByte) : 0xEE);
         }
     }
-    return BuildBmp(Spec);
+    return BuildBmp(Bmp(iWidth, iHeight, 24, Pixels));
 }
 
 GLint TexParameter(GLenum eName) {
@@ -34,16 +30,16 @@ GLint TexParameter(GLenum eName) {
     return iValue;
 }
 
-GLint LevelWidth(int iLevel) {
-    GLint iWidth = -1;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, iLevel, GL_TEXTURE_WIDTH, &iWidth);
-    return iWidth;
+GLint LevelSize(int iLevel, GLenum eName = GL_TEXTURE_WIDTH) {
+    GLint iValue = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, iLevel, eName, &iValue);
+    return iValue;
 }
 
-GLint BoundTexture() {
-    GLint iName = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &iName);
-    return iName;
+GLint Integer(GLenum eName) {
+    GLint iValue = -1;
+    glGetIntegerv(eName, &iValue);
+    return iValue;
 }
 
 class TextureTest : public testing::Test {
@@ -56,120 +52,74 @@ protected:
 };
 
 TEST_F(TextureTest, EachModeSetsItsFiltersAndLevels) {
-    struct SCase {
+    // Magnification, minification, widths of levels 0 and 1. An unknown mode
+    // only binds the texture: stock filters, no image.
+    const struct {
         int iMode;
-        GLint iMag;
-        GLint iMin;
-        bool bMipmaps;
-    };
-    const SCase CASES[] = {{TEX_MODE_MIPMAP, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, true},
-                           {TEX_MODE_LINEAR, GL_LINEAR, GL_LINEAR, false},
-                           {TEX_MODE_NEAREST, GL_NEAREST, GL_NEAREST, false}};
-    const CTempFile File(GradientBmp(4, 4), ".bmp");
-    int iSlot = TEX_WOOD;
-    for (const SCase& Case : CASES) {
-        LoadTexture(iSlot, File.Path(), Case.iMode);
-        ASSERT_NE(g_Textures[iSlot], 0u) << Case.iMode;
-        EXPECT_EQ(BoundTexture(), static_cast<GLint>(g_Textures[iSlot]));
-        EXPECT_EQ(TexParameter(GL_TEXTURE_MAG_FILTER), Case.iMag) << Case.iMode;
-        EXPECT_EQ(TexParameter(GL_TEXTURE_MIN_FILTER), Case.iMin) << Case.iMode;
-        EXPECT_EQ(TexParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
-        EXPECT_EQ(LevelWidth(0), 4) << Case.iMode;
-        EXPECT_EQ(LevelWidth(1), Case.bMipmaps ? 2 : 0) << Case.iMode;
-        ++iSlot;
+        std::vector<GLint> State;
+    } CASES[] = {{TEX_MODE_MIPMAP, {GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, 4, 2}},
+                 {TEX_MODE_LINEAR, {GL_LINEAR, GL_LINEAR, 4, 0}},
+                 {TEX_MODE_NEAREST, {GL_NEAREST, GL_NEAREST, 4, 0}},
+                 {7, {GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0, 0}}};
+    const CTempFile File(PictureBmp(4, 4), ".bmp");
+    for (int iSlot = 0; iSlot < 4; ++iSlot) {
+        LoadTexture(iSlot, File.Path(), CASES[iSlot].iMode);
+        ASSERT_NE(g_Textures[iSlot], 0u);
+        EXPECT_NE(g_Textures[iSlot], iSlot > 0 ? g_Textures[iSlot - 1] : 0u);  // a texture of its own
+        EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(g_Textures[iSlot]));
+        EXPECT_EQ((std::vector<GLint>{TexParameter(GL_TEXTURE_MAG_FILTER), TexParameter(GL_TEXTURE_MIN_FILTER),
+                                      LevelSize(0), LevelSize(1)}),
+                  CASES[iSlot].State)
+            << CASES[iSlot].iMode;
     }
-    EXPECT_NE(g_Textures[0], g_Textures[1]);
-    EXPECT_NE(g_Textures[1], g_Textures[2]);
-    EXPECT_EQ(g_Textures[3], 0u);
+    EXPECT_EQ(g_Textures[4], 0u);
 }
 
-TEST_F(TextureTest, UnknownModeOnlyBindsTheTexture) {
-    const CTempFile File(GradientBmp(4, 4), ".bmp");
-    LoadTexture(TEX_SAVE, File.Path(), 7);
-    ASSERT_NE(g_Textures[TEX_SAVE], 0u);
-    EXPECT_EQ(BoundTexture(), static_cast<GLint>(g_Textures[TEX_SAVE]));
-    EXPECT_EQ(TexParameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
-    EXPECT_EQ(TexParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(LevelWidth(0), 0);
-}
-
-TEST_F(TextureTest, MissingFileLeavesTheSlotEmptyWithOneLine) {
-    glBindTexture(GL_TEXTURE_2D, 0);
+TEST_F(TextureTest, FailuresAndSlotsOutsideTheTableLeaveEverySlotEmpty) {
+    std::string sBroken = PictureBmp(4, 4);
+    sBroken.resize(sBroken.size() - 20);
+    const CTempFile Broken(sBroken, ".bmp"), Good(PictureBmp(4, 4), ".bmp");
     testing::internal::CaptureStderr();
     LoadTexture(TEX_START, "data/no-such-start.bmp", TEX_MODE_LINEAR);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Failed to open DIB file data/no-such-start.bmp.\n");
-    EXPECT_EQ(g_Textures[TEX_START], 0u);
-    EXPECT_EQ(BoundTexture(), 0);
-}
-
-TEST_F(TextureTest, BrokenFileLeavesTheSlotEmpty) {
-    std::string sFile = GradientBmp(4, 4);
-    sFile.resize(sFile.size() - 20);
-    const CTempFile File(sFile, ".bmp");
-    testing::internal::CaptureStderr();
-    LoadTexture(TEX_GOAL, File.Path(), TEX_MODE_NEAREST);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Image file conversion error.\n");
-    EXPECT_EQ(g_Textures[TEX_GOAL], 0u);
+    LoadTexture(TEX_GOAL, Broken.Path(), TEX_MODE_NEAREST);
+    LoadTexture(-1, Good.Path(), TEX_MODE_LINEAR);
+    LoadTexture(TEX_COUNT, Good.Path(), TEX_MODE_LINEAR);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error: Failed to open DIB file data/no-such-start.bmp.\nError: Image file conversion error.\n");
+    EXPECT_EQ(std::vector<GLuint>(g_Textures, g_Textures + TEX_COUNT), std::vector<GLuint>(TEX_COUNT, 0u));
+    EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), 0);
 }
 
 TEST_F(TextureTest, OddWidthRowsArriveUnskewed) {
     // 3 pixels make 9-byte rows: at the default unpack alignment of 4 the
-    // second row would be read from byte 12.
-    const std::string sFile = GradientBmp(3, 2);
-    const ImagePtr pImage = DecodeBytes(sFile);
-    ASSERT_NE(pImage, nullptr);
+    // second row would be read from byte 12. The caller's alignment survives.
+    const std::string sFile = PictureBmp(3, 2);
+    const SDecoded Decoded = Decode(sFile);
+    ASSERT_NE(Decoded.pImage, nullptr);
     const CTempFile File(sFile, ".bmp");
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     LoadTexture(TEX_GOAL, File.Path(), TEX_MODE_NEAREST);
-    GLint iAlignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &iAlignment);
-    EXPECT_EQ(iAlignment, 8);
+    EXPECT_EQ(Integer(GL_UNPACK_ALIGNMENT), 8);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    ASSERT_EQ(LevelWidth(0), 3);
+    ASSERT_EQ(LevelSize(0), 3);
 
     std::vector<unsigned char> Texels(18, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, Texels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    EXPECT_EQ(Texels, std::vector<unsigned char>(pImage->pData, pImage->pData + 18));
+    EXPECT_EQ(Texels, std::vector<unsigned char>(Decoded.pImage->pData, Decoded.pImage->pData + 18));
     EXPECT_EQ(Texels[9], 47);  // the second row's first red: its file byte 2, 40 + 3 * 2 + 1
 }
 
-TEST_F(TextureTest, MipmappedOddWidthKeepsItsColours) {
-    // A single-colour image scaled by the mipmap builder stays that colour.
-    SBmpSpec Spec;
-    Spec.iWidth = 3;
-    Spec.iHeight = 3;
-    const unsigned char ROW[12] = {10, 20, 30, 10, 20, 30, 10, 20, 30, 0, 0, 0};  // padded to 4 bytes
-    for (int y = 0; y < 3; ++y) {
-        Spec.Pixels.insert(Spec.Pixels.end(), ROW, ROW + sizeof(ROW));
-    }
-    const CTempFile File(BuildBmp(Spec), ".bmp");
+TEST_F(TextureTest, MipmappedOddSizeKeepsItsColour) {
+    const CTempFile File(PictureBmp(3, 3, true), ".bmp");
     LoadTexture(TEX_WALL, File.Path(), TEX_MODE_MIPMAP);
-    const GLint iWidth = LevelWidth(0);
-    GLint iHeight = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &iHeight);
-    ASSERT_GT(iWidth, 0);
-    std::vector<unsigned char> Texels(static_cast<size_t>(iWidth) * iHeight * 4, 0);
+    ASSERT_GT(LevelSize(0), 0);
+    std::vector<unsigned char> Texels(static_cast<size_t>(LevelSize(0) * LevelSize(0, GL_TEXTURE_HEIGHT)) * 4, 0);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, Texels.data());
     for (size_t i = 0; i < Texels.size(); i += 4) {
-        EXPECT_EQ(Texels[i], 30) << i;
-        EXPECT_EQ(Texels[i + 1], 20) << i;
-        EXPECT_EQ(Texels[i + 2], 10) << i;
+        EXPECT_EQ(std::vector<int>(Texels.begin() + i, Texels.begin() + i + 3), (std::vector<int>{30, 20, 10})) << i;
     }
-}
-
-TEST_F(TextureTest, SlotOutsideTheTableWritesNothing) {
-    for (int i = 0; i < TEX_COUNT; ++i) {
-        g_Textures[i] = 1000 + i;
-    }
-    const CTempFile File(GradientBmp(4, 4), ".bmp");
-    LoadTexture(-1, File.Path(), TEX_MODE_LINEAR);
-    LoadTexture(TEX_COUNT, File.Path(), TEX_MODE_LINEAR);
-    for (int i = 0; i < TEX_COUNT; ++i) {
-        EXPECT_EQ(g_Textures[i], static_cast<GLuint>(1000 + i));
-    }
-    EXPECT_EQ(BoundTexture(), 0);
 }
 
 }  // namespace

@@ -1,82 +1,46 @@
-// The file mapping and the error messages behind the BMP reader.
+// The file mapping and the error messages behind the BMP reader. Missing,
+// empty and unreadable files are covered through LoadBitmapRGB's messages.
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "platform/FileMap.h"
 #include "platform/Message.h"
 #include "support/TempFile.h"
 
-namespace {
-
-TEST(FileMap, MapsTheWholeFile) {
-    std::string sContents(10000, '\0');
-    for (size_t i = 0; i < sContents.size(); ++i) {
-        sContents[i] = static_cast<char>(i * 7);
-    }
-    const CTempFile File(sContents);
-    CFileMap Map;
-    ASSERT_TRUE(Map.Open(File.Path()));
-    ASSERT_EQ(Map.uSize, sContents.size());
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(Map.pData), Map.uSize), sContents);
-    Map.Close();
-    EXPECT_EQ(Map.pData, nullptr);
-    EXPECT_EQ(Map.uSize, 0u);
-}
-
-TEST(FileMap, EmptyFileOpensAsNoBytes) {
-    const CTempFile File("");
-    CFileMap Map;
-    EXPECT_TRUE(Map.Open(File.Path()));
-    EXPECT_EQ(Map.pData, nullptr);
-    EXPECT_EQ(Map.uSize, 0u);
-}
-
-TEST(FileMap, MissingFilesAndDirectoriesFail) {
-    CFileMap Map;
-    EXPECT_FALSE(Map.Open("no/such/file.bmp"));
-    EXPECT_FALSE(Map.Open("tests"));
-    EXPECT_EQ(Map.pData, nullptr);
-    EXPECT_EQ(Map.uSize, 0u);
-}
-
-TEST(FileMap, ReopeningReplacesTheMapping) {
-    const CTempFile First("first file");
-    const CTempFile Second("second");
+TEST(FileMap, ReopeningReplacesTheMappingAndAFailureEmptiesIt) {
+    const CTempFile First("first file"), Second("second");
     CFileMap Map;
     ASSERT_TRUE(Map.Open(First.Path()));
     ASSERT_TRUE(Map.Open(Second.Path()));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(Map.pData), Map.uSize), "second");
-    EXPECT_FALSE(Map.Open("no/such/file"));
-    EXPECT_EQ(Map.pData, nullptr);
+    Map.Close();
+    EXPECT_TRUE(Map.pData == nullptr && Map.uSize == 0);
+    for (const char* szPath : {"no/such/file.bmp", "tests"}) {
+        ASSERT_TRUE(Map.Open(Second.Path()));
+        EXPECT_FALSE(Map.Open(szPath)) << szPath;
+        EXPECT_TRUE(Map.pData == nullptr && Map.uSize == 0) << szPath;
+    }
 }
 
-TEST(Message, StockSinkWritesOneCaptionedLine) {
+namespace {
+
+std::string g_sLast;
+
+}  // namespace
+
+TEST(Message, StockSinkWritesOneCaptionedLineAndCanBeReplaced) {
     testing::internal::CaptureStderr();
     ShowErrorMessage("Out of memory.");
     ShowErrorMessage("Failed to open DIB file data/start.bmp.\n");
     ShowErrorMessage(nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Error: Out of memory.\nError: Failed to open DIB file data/start.bmp.\nError: \n");
-}
-
-std::string g_sLast;
-
-void RememberMessage(const char* szText) {
-    g_sLast = szText;
-}
-
-TEST(Message, SinkCanBeReplacedAndRestored) {
-    const MessageSink pStock = SetMessageSink(RememberMessage);
-    ASSERT_NE(pStock, nullptr);
-    testing::internal::CaptureStderr();
+    const MessageSink pRemember = [](const char* szText) { g_sLast = szText; };
+    const MessageSink pStock = SetMessageSink(pRemember);
     ShowErrorMessage("Unknown DIB file format.");
     EXPECT_EQ(g_sLast, "Unknown DIB file format.");
-    EXPECT_EQ(SetMessageSink(nullptr), RememberMessage);
+    EXPECT_EQ(SetMessageSink(nullptr), pRemember);
     ShowErrorMessage("back on stderr");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: back on stderr\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error: Out of memory.\nError: Failed to open DIB file data/start.bmp.\nError: \n"
+              "Error: back on stderr\n");
     EXPECT_EQ(g_sLast, "Unknown DIB file format.");
     EXPECT_EQ(SetMessageSink(pStock), pStock);
 }
-
-}  // namespace

@@ -1,19 +1,22 @@
 #pragma once
 
-// Builds BMP files in memory for the decoder and texture tests, and captures
+// Builds BMP files in memory for the decoder and texture tests, and catches
 // the messages the decoder shows.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/Bitmap.h"
 #include "platform/Message.h"
 
 struct SBmpSpec {
-    bool bFileHeader = true;   // false: a bare bitmap, the information header at byte 0
+    bool bFileHeader = true;     // false: a bare bitmap, the information header at byte 0
     uint32_t dwHeaderSize = 40;  // 12 writes the 16-bit fields of the small header
     int32_t iWidth = 1;
     int32_t iHeight = 1;
@@ -21,11 +24,23 @@ struct SBmpSpec {
     uint16_t wBitCount = 24;
     uint32_t dwCompression = 0;
     uint32_t dwColorsUsed = 0;
-    std::vector<uint32_t> Masks;        // written right after the header
-    std::vector<uint8_t> Table;         // colour-table bytes as stored
-    std::vector<uint8_t> Pixels;        // pixel bytes as stored
-    int64_t llPixelOffset = -1;         // -1: right after the table
+    std::vector<uint32_t> Masks;  // written right after the header
+    std::vector<uint8_t> Table;   // colour-table bytes as stored
+    std::vector<uint8_t> Pixels;  // pixel bytes as stored
+    int64_t llPixelOffset = -1;   // -1: right after the table
 };
+
+inline SBmpSpec Bmp(int32_t iWidth, int32_t iHeight, uint16_t wBitCount, std::vector<uint8_t> Pixels,
+                    uint32_t dwCompression = 0, std::vector<uint32_t> Masks = {}) {
+    SBmpSpec Spec;
+    Spec.iWidth = iWidth;
+    Spec.iHeight = iHeight;
+    Spec.wBitCount = wBitCount;
+    Spec.dwCompression = dwCompression;
+    Spec.Masks = std::move(Masks);
+    Spec.Pixels = std::move(Pixels);
+    return Spec;
+}
 
 inline void PutLe(std::string* pOut, uint64_t llValue, int iBytes) {
     for (int i = 0; i < iBytes; ++i) {
@@ -34,26 +49,20 @@ inline void PutLe(std::string* pOut, uint64_t llValue, int iBytes) {
 }
 
 inline std::string BuildBmp(const SBmpSpec& Spec) {
+    const bool bSmall = Spec.dwHeaderSize == 12;
     std::string sInfo;
     PutLe(&sInfo, Spec.dwHeaderSize, 4);
-    if (Spec.dwHeaderSize == 12) {
-        PutLe(&sInfo, static_cast<uint16_t>(Spec.iWidth), 2);
-        PutLe(&sInfo, static_cast<uint16_t>(Spec.iHeight), 2);
-        PutLe(&sInfo, Spec.wPlanes, 2);
-        PutLe(&sInfo, Spec.wBitCount, 2);
-    } else {
-        PutLe(&sInfo, static_cast<uint32_t>(Spec.iWidth), 4);
-        PutLe(&sInfo, static_cast<uint32_t>(Spec.iHeight), 4);
-        PutLe(&sInfo, Spec.wPlanes, 2);
-        PutLe(&sInfo, Spec.wBitCount, 2);
-        PutLe(&sInfo, Spec.dwCompression, 4);
-        PutLe(&sInfo, Spec.Pixels.size(), 4);
-        PutLe(&sInfo, 2835, 4);
-        PutLe(&sInfo, 2835, 4);
-        PutLe(&sInfo, Spec.dwColorsUsed, 4);
-        PutLe(&sInfo, 0, 4);
-        // Header sizes past 40 are padded with zeros.
-        sInfo.resize(std::max<size_t>(sInfo.size(), Spec.dwHeaderSize), '\0');
+    PutLe(&sInfo, static_cast<uint32_t>(Spec.iWidth), bSmall ? 2 : 4);
+    PutLe(&sInfo, static_cast<uint32_t>(Spec.iHeight), bSmall ? 2 : 4);
+    PutLe(&sInfo, Spec.wPlanes, 2);
+    PutLe(&sInfo, Spec.wBitCount, 2);
+    if (!bSmall) {
+        for (const uint64_t llField : {uint64_t(Spec.dwCompression), uint64_t(Spec.Pixels.size()), uint64_t(2835),
+                                       uint64_t(2835), uint64_t(Spec.dwColorsUsed), uint64_t(0)}) {
+            PutLe(&sInfo, llField, 4);
+        }
+        // The larger headers of later versions (up to 124 bytes) are padded with zeros.
+        sInfo.resize(std::max<size_t>(sInfo.size(), std::min<uint32_t>(Spec.dwHeaderSize, 124)), '\0');
     }
     for (const uint32_t dwMask : Spec.Masks) {
         PutLe(&sInfo, dwMask, 4);
@@ -62,11 +71,10 @@ inline std::string BuildBmp(const SBmpSpec& Spec) {
 
     std::string sFile;
     if (Spec.bFileHeader) {
-        const uint64_t llOffset = Spec.llPixelOffset >= 0 ? static_cast<uint64_t>(Spec.llPixelOffset) : 14 + sInfo.size();
         sFile = "BM";
         PutLe(&sFile, 14 + sInfo.size() + Spec.Pixels.size(), 4);
         PutLe(&sFile, 0, 4);
-        PutLe(&sFile, llOffset, 4);
+        PutLe(&sFile, Spec.llPixelOffset >= 0 ? static_cast<uint64_t>(Spec.llPixelOffset) : 14 + sInfo.size(), 4);
     }
     sFile += sInfo;
     sFile.append(Spec.Pixels.begin(), Spec.Pixels.end());
@@ -78,37 +86,48 @@ inline void AddColor(SBmpSpec* pSpec, uint8_t r, uint8_t g, uint8_t b) {
     pSpec->Table.insert(pSpec->Table.end(), {b, g, r, 0});
 }
 
-inline std::vector<std::string>& CapturedMessages() {
-    static std::vector<std::string> s_Messages;
-    return s_Messages;
-}
+// A decoded image, or none, and the messages the decoder showed meanwhile.
+struct SDecoded {
+    // "decoded" for an image without a message, the message of a refusal that
+    // showed exactly one, else a description in parentheses.
+    std::string Outcome() const {
+        if ((pImage != nullptr) == Messages.empty() && Messages.size() <= 1) {
+            return pImage != nullptr ? "decoded" : Messages[0];
+        }
+        return "(" + std::to_string(Messages.size()) + " messages" + (pImage != nullptr ? " and an image)" : ")");
+    }
 
-inline void CaptureMessage(const char* szText) {
-    CapturedMessages().push_back(szText);
-}
-
-// Sends the messages of its lifetime to CapturedMessages().
-class CMessageCapture {
-public:
-    CMessageCapture() : pPrevious(SetMessageSink(CaptureMessage)) { CapturedMessages().clear(); }
-    ~CMessageCapture() { SetMessageSink(pPrevious); }
-    CMessageCapture(const CMessageCapture&) = delete;
-    CMessageCapture& operator=(const CMessageCapture&) = delete;
-
-    const std::vector<std::string>& Messages() const { return CapturedMessages(); }
-
-    MessageSink pPrevious;
+    std::unique_ptr<ImageRGB, void (*)(ImageRGB*)> pImage{nullptr, FreeImageRGB};
+    std::vector<std::string> Messages;
 };
 
-using ImagePtr = std::unique_ptr<ImageRGB, void (*)(ImageRGB*)>;
-
-inline ImagePtr DecodeBytes(const std::string& sBytes) {
-    return ImagePtr(DecodeBitmapRGB(reinterpret_cast<const unsigned char*>(sBytes.data()), sBytes.size()),
-                    FreeImageRGB);
+// Runs the decoder with its messages caught instead of going to stderr.
+inline SDecoded CatchMessages(const std::function<ImageRGB*()>& fnDecode) {
+    static std::vector<std::string>* s_pMessages;
+    SDecoded Result;
+    s_pMessages = &Result.Messages;
+    const MessageSink pPrevious = SetMessageSink([](const char* szText) { s_pMessages->push_back(szText); });
+    Result.pImage.reset(fnDecode());
+    SetMessageSink(pPrevious);
+    return Result;
 }
 
-// Red, green, blue of the pixel in column x of row y, row 0 at the bottom.
-inline std::vector<int> PixelAt(const ImageRGB& Image, int x, int y) {
-    const unsigned char* p = Image.pData + 3 * (static_cast<size_t>(y) * Image.iSizeX + x);
-    return {p[0], p[1], p[2]};
+inline SDecoded Decode(const std::string& sBytes) {
+    return CatchMessages(
+        [&sBytes] { return DecodeBitmapRGB(reinterpret_cast<const unsigned char*>(sBytes.data()), sBytes.size()); });
+}
+
+inline SDecoded Load(const char* szPath) {
+    return CatchMessages([szPath] { return LoadBitmapRGB(szPath); });
+}
+
+using Rgb = std::array<int, 3>;
+
+// Red, green, blue of every pixel, bottom row first, read as tightly packed rows.
+inline std::vector<Rgb> PixelsOf(const ImageRGB& Image) {
+    std::vector<Rgb> Pixels;
+    for (size_t i = 0; i < static_cast<size_t>(Image.iSizeX) * Image.iSizeY; ++i) {
+        Pixels.push_back({Image.pData[3 * i], Image.pData[3 * i + 1], Image.pData[3 * i + 2]});
+    }
+    return Pixels;
 }
