@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -51,11 +52,8 @@ inline std::vector<SDirection> AxisNormalsOf(kov::ISceneNode& node) {
         const std::vector<SQuad> Quads = CapturedQuads(CaptureFeedback([&node] { node.Draw(); }));
         Normals.resize(Quads.size(), SDirection{0, 0, 0});
         for (size_t i = 0; i < Quads.size(); ++i) {
-            bool bFullyLit = true;
-            for (const SFeedbackVertex& v : Quads[i]) {
-                bFullyLit = bFullyLit && std::fabs(v.r - 1.0f) < 0.01f;
-            }
-            if (bFullyLit) {
+            if (std::all_of(Quads[i].begin(), Quads[i].end(),
+                            [](const SFeedbackVertex& v) { return std::fabs(v.r - 1.0f) < 0.01f; })) {
                 Normals[i] = vAxis;
             }
         }

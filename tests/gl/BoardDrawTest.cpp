@@ -162,9 +162,13 @@ TEST_F(BoardDraw, TiltsAboutZThenXAndCarriesItsChildren) {
     EXPECT_TRUE(bResult);
 
     // glRotatef about z and then about x: a point is turned about x (by -2 degrees) first.
-    const float c = std::cos(2.0f * PI / 180.0f), s = std::sin(2.0f * PI / 180.0f);
-    const auto TurnX = [&](const SDirection& v) { return SDirection{v[0], v[1] * c + v[2] * s, v[2] * c - v[1] * s}; };
-    const auto TurnZ = [&](const SDirection& v) { return SDirection{v[0] * c - v[1] * s, v[0] * s + v[1] * c, v[2]}; };
+    const float fCos = std::cos(2.0f * PI / 180.0f), fSin = std::sin(2.0f * PI / 180.0f);
+    const auto TurnX = [&](const SDirection& v) {
+        return SDirection{v[0], v[1] * fCos + v[2] * fSin, v[2] * fCos - v[1] * fSin};
+    };
+    const auto TurnZ = [&](const SDirection& v) {
+        return SDirection{v[0] * fCos - v[1] * fSin, v[0] * fSin + v[1] * fCos, v[2]};
+    };
     const std::vector<SQuad> Drawn = CapturedQuads(Primitives);
     ASSERT_EQ(Drawn.size(), 16u);
     const SFeedbackVertex& vFar = Drawn[15][2];

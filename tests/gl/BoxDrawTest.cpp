@@ -15,10 +15,11 @@ namespace {
 // inner top (over the field's border).
 enum { B0, B1, B2, B3, U0, U1, U2, U3, I0, I1, I2, I3 };
 std::array<SDirection, 12> BoxCorners(float fW, float fH, float fRim, float fBottom, float fTop) {
-    const float x = fW / 2, z = fH / 2, X = x + fRim, Z = z + fRim;
-    return {{{{-X, fBottom, -Z}}, {{-X, fBottom, Z}}, {{X, fBottom, Z}}, {{X, fBottom, -Z}},
-             {{-X, fTop, -Z}}, {{-X, fTop, Z}}, {{X, fTop, Z}}, {{X, fTop, -Z}},
-             {{-x, fTop, -z}}, {{-x, fTop, z}}, {{x, fTop, z}}, {{x, fTop, -z}}}};
+    const float fX = fW / 2, fZ = fH / 2, fOuterX = fX + fRim, fOuterZ = fZ + fRim;
+    return {{{{-fOuterX, fBottom, -fOuterZ}}, {{-fOuterX, fBottom, fOuterZ}}, {{fOuterX, fBottom, fOuterZ}},
+             {{fOuterX, fBottom, -fOuterZ}}, {{-fOuterX, fTop, -fOuterZ}}, {{-fOuterX, fTop, fOuterZ}},
+             {{fOuterX, fTop, fOuterZ}}, {{fOuterX, fTop, -fOuterZ}}, {{-fX, fTop, -fZ}}, {{-fX, fTop, fZ}},
+             {{fX, fTop, fZ}}, {{fX, fTop, -fZ}}}};
 }
 
 // The thirteen faces in drawing order: each corner with its s, t, and the normal the face is lit with.

@@ -32,14 +32,7 @@ struct SBmpSpec {
 
 inline SBmpSpec Bmp(int32_t iWidth, int32_t iHeight, uint16_t wBitCount, std::vector<uint8_t> Pixels,
                     uint32_t dwCompression = 0, std::vector<uint32_t> Masks = {}) {
-    SBmpSpec Spec;
-    Spec.iWidth = iWidth;
-    Spec.iHeight = iHeight;
-    Spec.wBitCount = wBitCount;
-    Spec.dwCompression = dwCompression;
-    Spec.Masks = std::move(Masks);
-    Spec.Pixels = std::move(Pixels);
-    return Spec;
+    return {true, 40, iWidth, iHeight, 1, wBitCount, dwCompression, 0, std::move(Masks), {}, std::move(Pixels), -1};
 }
 
 inline void PutLe(std::string* pOut, uint64_t llValue, int iBytes) {
