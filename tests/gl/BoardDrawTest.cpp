@@ -32,10 +32,8 @@ public:
         glBegin(GL_POINTS);
         glVertex3f(1.0f, 0.0f, 0.0f);
         glEnd();
-        ISceneNode::Draw();
         return bResult;
     }
-
     bool bResult = true;
 };
 

@@ -24,22 +24,16 @@ std::string PictureBmp(int iWidth, int iHeight, bool bOneColour = false) {
     return BuildBmp(Bmp(iWidth, iHeight, 24, Pixels));
 }
 
-GLint TexParameter(GLenum eName) {
+// One integer read back with glGet*.
+template <class FGet, class... TArgs>
+GLint Get(FGet fnGet, TArgs... Args) {
     GLint iValue = -1;
-    glGetTexParameteriv(GL_TEXTURE_2D, eName, &iValue);
+    fnGet(Args..., &iValue);
     return iValue;
 }
 
 GLint LevelSize(int iLevel, GLenum eName = GL_TEXTURE_WIDTH) {
-    GLint iValue = -1;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, iLevel, eName, &iValue);
-    return iValue;
-}
-
-GLint Integer(GLenum eName) {
-    GLint iValue = -1;
-    glGetIntegerv(eName, &iValue);
-    return iValue;
+    return Get(glGetTexLevelParameteriv, GL_TEXTURE_2D, iLevel, eName);
 }
 
 class TextureTest : public testing::Test {
@@ -66,10 +60,10 @@ TEST_F(TextureTest, EachModeSetsItsFiltersAndLevels) {
         LoadTexture(iSlot, File.Path(), CASES[iSlot].iMode);
         ASSERT_NE(g_Textures[iSlot], 0u);
         EXPECT_NE(g_Textures[iSlot], iSlot > 0 ? g_Textures[iSlot - 1] : 0u);  // a texture of its own
-        EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(g_Textures[iSlot]));
-        EXPECT_EQ((std::vector<GLint>{TexParameter(GL_TEXTURE_MAG_FILTER), TexParameter(GL_TEXTURE_MIN_FILTER),
-                                      LevelSize(0), LevelSize(1)}),
-                  CASES[iSlot].State)
+        EXPECT_EQ(Get(glGetIntegerv, GL_TEXTURE_BINDING_2D), static_cast<GLint>(g_Textures[iSlot]));
+        const GLint iMag = Get(glGetTexParameteriv, GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER);
+        const GLint iMin = Get(glGetTexParameteriv, GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER);
+        EXPECT_EQ((std::vector<GLint>{iMag, iMin, LevelSize(0), LevelSize(1)}), CASES[iSlot].State)
             << CASES[iSlot].iMode;
     }
     EXPECT_EQ(g_Textures[4], 0u);
@@ -87,7 +81,7 @@ TEST_F(TextureTest, FailuresAndSlotsOutsideTheTableLeaveEverySlotEmpty) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Error: Failed to open DIB file data/no-such-start.bmp.\nError: Image file conversion error.\n");
     EXPECT_EQ(std::vector<GLuint>(g_Textures, g_Textures + TEX_COUNT), std::vector<GLuint>(TEX_COUNT, 0u));
-    EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(Get(glGetIntegerv, GL_TEXTURE_BINDING_2D), 0);
 }
 
 TEST_F(TextureTest, OddWidthRowsArriveUnskewed) {
@@ -99,7 +93,7 @@ TEST_F(TextureTest, OddWidthRowsArriveUnskewed) {
     const CTempFile File(sFile, ".bmp");
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     LoadTexture(TEX_GOAL, File.Path(), TEX_MODE_NEAREST);
-    EXPECT_EQ(Integer(GL_UNPACK_ALIGNMENT), 8);
+    EXPECT_EQ(Get(glGetIntegerv, GL_UNPACK_ALIGNMENT), 8);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     ASSERT_EQ(LevelSize(0), 3);
 

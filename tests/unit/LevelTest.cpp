@@ -168,12 +168,10 @@ TEST(LevelFile, ReadsLikeTheTextInMemoryOrGivesTheErrnoAndAnEmptyLevel) {
 TEST(LevelReach, GoalsAreReachedOverFloorAndSaveCellsOnly) {
     // A diagonal gap between two walls does not let the ball through; without
     // an 'S' the start is the origin, here a wall.
-    for (const char* szLevel : {"5\n1\nS.s.Z\n", "3\n3\nSX.\n.XZ\n...\n"}) {
-        EXPECT_TRUE(IsGoalReachable(*Parse(szLevel))) << szLevel;
-    }
-    for (const char* szLevel : {"3\n1\nSXZ\n", "3\n1\nSOZ\n", "2\n2\nSX\nXZ\n", "3\n1\nS..\n", "3\n1\nX.Z\n",
-                                "0\n0\n"}) {
-        EXPECT_FALSE(IsGoalReachable(*Parse(szLevel))) << szLevel;
+    for (const auto& Case : std::vector<std::pair<std::string, bool>>{
+             {"5\n1\nS.s.Z\n", true}, {"3\n3\nSX.\n.XZ\n...\n", true}, {"3\n1\nSXZ\n", false}, {"3\n1\nSOZ\n", false},
+             {"2\n2\nSX\nXZ\n", false}, {"3\n1\nS..\n", false}, {"3\n1\nX.Z\n", false}, {"0\n0\n", false}}) {
+        EXPECT_EQ(IsGoalReachable(*Parse(Case.first)), Case.second) << Case.first;
     }
 }
 
