@@ -21,35 +21,35 @@ uint8_t PatternByte(int x, int y, int c) {
 }
 
 std::string Rgb24File() {
-    SBmpSpec Spec;
-    Spec.iWidth = BENCH_SIDE;
-    Spec.iHeight = BENCH_SIDE;
-    Spec.Pixels.reserve(static_cast<size_t>(BENCH_SIDE) * BENCH_SIDE * 3);
+    SBmpLayout Layout;
+    Layout.iWidth = BENCH_SIDE;
+    Layout.iHeight = BENCH_SIDE;
+    Layout.Pixels.reserve(static_cast<size_t>(BENCH_SIDE) * BENCH_SIDE * 3);
     for (int y = 0; y < BENCH_SIDE; ++y) {
         for (int x = 0; x < BENCH_SIDE; ++x) {
             for (int c = 0; c < 3; ++c) {
-                Spec.Pixels.push_back(PatternByte(x, y, c));
+                Layout.Pixels.push_back(PatternByte(x, y, c));
             }
         }
     }
-    return BuildBmp(Spec);
+    return BuildBmp(Layout);
 }
 
 std::string Pal8File() {
-    SBmpSpec Spec;
-    Spec.iWidth = BENCH_SIDE;
-    Spec.iHeight = BENCH_SIDE;
-    Spec.wBitCount = 8;
+    SBmpLayout Layout;
+    Layout.iWidth = BENCH_SIDE;
+    Layout.iHeight = BENCH_SIDE;
+    Layout.wBitCount = 8;
     for (int i = 0; i < 256; ++i) {
-        AddColor(&Spec, PatternByte(i, 0, 0), PatternByte(i, 0, 1), PatternByte(i, 0, 2));
+        AddColor(&Layout, PatternByte(i, 0, 0), PatternByte(i, 0, 1), PatternByte(i, 0, 2));
     }
-    Spec.Pixels.reserve(static_cast<size_t>(BENCH_SIDE) * BENCH_SIDE);
+    Layout.Pixels.reserve(static_cast<size_t>(BENCH_SIDE) * BENCH_SIDE);
     for (int y = 0; y < BENCH_SIDE; ++y) {
         for (int x = 0; x < BENCH_SIDE; ++x) {
-            Spec.Pixels.push_back(PatternByte(x, y, 0));
+            Layout.Pixels.push_back(PatternByte(x, y, 0));
         }
     }
-    return BuildBmp(Spec);
+    return BuildBmp(Layout);
 }
 
 bool WriteFile(const char* szPath, const std::string& sBytes) {

@@ -12,18 +12,18 @@ namespace {
 const Rgb BLACK = {0, 0, 0};
 
 // Expects the file to decode without a message into Expected, bottom row first.
-void ExpectImage(const char* szWhat, const SBmpSpec& Spec, const std::vector<Rgb>& Expected) {
+void ExpectImage(const char* szWhat, const SBmpLayout& Layout, const std::vector<Rgb>& Expected) {
     SCOPED_TRACE(szWhat);
-    const SDecoded Result = Decode(BuildBmp(Spec));
+    const SDecoded Result = Decode(BuildBmp(Layout));
     ASSERT_EQ(Result.Outcome(), "decoded");
-    EXPECT_EQ(Result.pImage->iSizeX, Spec.iWidth);
-    EXPECT_EQ(Result.pImage->iSizeY, std::abs(Spec.iHeight));
+    EXPECT_EQ(Result.pImage->iSizeX, Layout.iWidth);
+    EXPECT_EQ(Result.pImage->iSizeY, std::abs(Layout.iHeight));
     EXPECT_EQ(PixelsOf(*Result.pImage), Expected);
 }
 
 TEST(BitmapFormat, DirectColourPixels) {
     // Blue, green, red per pixel; 9 bytes of pixels and 3 of padding per row.
-    SBmpSpec Rgb24 = Bmp(3, 2, 24, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,  //
+    SBmpLayout Rgb24 = Bmp(3, 2, 24, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,  //
                                     11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE, 0xEE, 0xEE});
     const std::vector<Rgb> RGB24 = {{3, 2, 1}, {6, 5, 4}, {9, 8, 7}, {13, 12, 11}, {16, 15, 14}, {19, 18, 17}};
     ExpectImage("24 bits lose their padding", Rgb24, RGB24);
@@ -53,34 +53,34 @@ TEST(BitmapFormat, DirectColourPixels) {
 }
 
 TEST(BitmapFormat, PalettePixels) {
-    SBmpSpec Spec = Bmp(4, 1, 8, {1, 2, 255, 0});
-    Spec.dwColorsUsed = 2;
-    AddColor(&Spec, 1, 2, 3);
-    AddColor(&Spec, 4, 5, 6);
-    ExpectImage("indices past the table are black", Spec, {{4, 5, 6}, BLACK, BLACK, {1, 2, 3}});
+    SBmpLayout Layout = Bmp(4, 1, 8, {1, 2, 255, 0});
+    Layout.dwColorsUsed = 2;
+    AddColor(&Layout, 1, 2, 3);
+    AddColor(&Layout, 4, 5, 6);
+    ExpectImage("indices past the table are black", Layout, {{4, 5, 6}, BLACK, BLACK, {1, 2, 3}});
     // 8 bits promise 256 entries; read as a third entry the pixel bytes would be a colour.
-    Spec.dwColorsUsed = 0;
-    Spec.Pixels = {2, 0x11, 0x22, 0x33};
-    ExpectImage("the table ends where the pixels begin", Spec, {BLACK, BLACK, BLACK, BLACK});
+    Layout.dwColorsUsed = 0;
+    Layout.Pixels = {2, 0x11, 0x22, 0x33};
+    ExpectImage("the table ends where the pixels begin", Layout, {BLACK, BLACK, BLACK, BLACK});
 
-    Spec = Bmp(2, 1, 8, {1, 0, 0, 0});
-    Spec.bFileHeader = false;
-    Spec.dwColorsUsed = 65536 + 2;  // counts modulo 65536
-    AddColor(&Spec, 10, 20, 30);
-    AddColor(&Spec, 40, 50, 60);
-    ExpectImage("a bare bitmap has its pixels right after the table", Spec, {{40, 50, 60}, {10, 20, 30}});
+    Layout = Bmp(2, 1, 8, {1, 0, 0, 0});
+    Layout.bFileHeader = false;
+    Layout.dwColorsUsed = 65536 + 2;  // counts modulo 65536
+    AddColor(&Layout, 10, 20, 30);
+    AddColor(&Layout, 40, 50, 60);
+    ExpectImage("a bare bitmap has its pixels right after the table", Layout, {{40, 50, 60}, {10, 20, 30}});
 
-    Spec = Bmp(1, 1, 4, {0xF0, 0, 0, 0});
-    Spec.bFileHeader = false;
+    Layout = Bmp(1, 1, 4, {0xF0, 0, 0, 0});
+    Layout.bFileHeader = false;
     for (int i = 0; i < 16; ++i) {
-        AddColor(&Spec, static_cast<uint8_t>(i), 0, 0);
+        AddColor(&Layout, static_cast<uint8_t>(i), 0, 0);
     }
-    ExpectImage("a bare bitmap's table counts from the bit count", Spec, {{15, 0, 0}});
+    ExpectImage("a bare bitmap's table counts from the bit count", Layout, {{15, 0, 0}});
 
-    Spec = Bmp(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0});
-    Spec.bFileHeader = false;
-    Spec.dwHeaderSize = 12;
-    ExpectImage("a bare bitmap with the small header", Spec, {{3, 2, 1}, {6, 5, 4}});
+    Layout = Bmp(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0});
+    Layout.bFileHeader = false;
+    Layout.dwHeaderSize = 12;
+    ExpectImage("a bare bitmap with the small header", Layout, {{3, 2, 1}, {6, 5, 4}});
 }
 
 // Colour i of the RLE palette; index 0 is not black, so skipped pixels show.
@@ -88,13 +88,13 @@ Rgb Color(int i) {
     return {i, 100 + i, 200 + i};
 }
 
-SBmpSpec Rle(int iWidth, int iHeight, bool bRle4, std::vector<uint8_t> Stream) {
-    SBmpSpec Spec = Bmp(iWidth, iHeight, bRle4 ? 4 : 8, std::move(Stream), bRle4 ? 2 : 1);
-    Spec.dwColorsUsed = 16;
+SBmpLayout Rle(int iWidth, int iHeight, bool bRle4, std::vector<uint8_t> Stream) {
+    SBmpLayout Layout = Bmp(iWidth, iHeight, bRle4 ? 4 : 8, std::move(Stream), bRle4 ? 2 : 1);
+    Layout.dwColorsUsed = 16;
     for (int i = 0; i < 16; ++i) {
-        AddColor(&Spec, static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 + i));
+        AddColor(&Layout, static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 + i));
     }
-    return Spec;
+    return Layout;
 }
 
 TEST(BitmapRle, RunsDeltasEdgesAndEndCodes) {

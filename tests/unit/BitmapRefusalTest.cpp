@@ -17,12 +17,12 @@ const std::string MSG_MEMORY = "Out of memory.";
 const std::string MSG_CONVERSION = "Image file conversion error.";
 
 // 3 x 2 pixels of 24 bits: 78 bytes, the headers 54 of them.
-SBmpSpec Rgb24ThreeByTwo() {
+SBmpLayout Rgb24ThreeByTwo() {
     return Bmp(3, 2, 24, std::vector<uint8_t>(24, 0x5A));
 }
 
-std::string Outcome(const SBmpSpec& Spec) {
-    return Decode(BuildBmp(Spec)).Outcome();
+std::string Outcome(const SBmpLayout& Layout) {
+    return Decode(BuildBmp(Layout)).Outcome();
 }
 
 TEST(BitmapRefusal, FilesThatCannotBeOpenedOrAreEmpty) {
@@ -36,11 +36,11 @@ TEST(BitmapRefusal, FilesThatCannotBeOpenedOrAreEmpty) {
 
 TEST(BitmapRefusal, OnlyTwelveAndFortyByteHeadersAreKnown) {
     for (const uint32_t dwSize : {0u, 16u, 52u, 56u, 64u, 108u, 124u, 0xFFFFFFFFu}) {
-        SBmpSpec Spec = Rgb24ThreeByTwo();
-        Spec.dwHeaderSize = dwSize;
-        EXPECT_EQ(Outcome(Spec), MSG_UNKNOWN) << dwSize;
-        Spec.bFileHeader = false;
-        EXPECT_EQ(Outcome(Spec), MSG_UNKNOWN) << dwSize << " bare";
+        SBmpLayout Layout = Rgb24ThreeByTwo();
+        Layout.dwHeaderSize = dwSize;
+        EXPECT_EQ(Outcome(Layout), MSG_UNKNOWN) << dwSize;
+        Layout.bFileHeader = false;
+        EXPECT_EQ(Outcome(Layout), MSG_UNKNOWN) << dwSize << " bare";
     }
 }
 
@@ -51,7 +51,7 @@ TEST(BitmapRefusal, EveryTruncationIsRefused) {
         const bool bWhole = uLength >= sFile.size() - 3;
         EXPECT_EQ(Decode(sFile.substr(0, uLength)).Outcome(), bWhole ? "decoded" : MSG_CONVERSION) << uLength;
     }
-    SBmpSpec Small = Bmp(1, 1, 8, {1, 0, 0, 0});
+    SBmpLayout Small = Bmp(1, 1, 8, {1, 0, 0, 0});
     Small.dwHeaderSize = 12;
     Small.Table.assign(3 * 256, 0);
     const std::string sSmall = BuildBmp(Small);
@@ -68,18 +68,18 @@ TEST(BitmapRefusal, LyingOrImpossibleHeaders) {
     } CASES[] = {{0, 2, 1, -1},  {-3, 2, 1, -1}, {3, 0, 1, -1}, {3, 2, 0, -1}, {3, 2, 2, -1},         {3, 2, 1, 79},
                  {3, 2, 1, 78}, {3, 2, 1, 20},  {3, 2, 1, 0},  {3, 2, 1, 0xFFFFFFF0}, {3, 2, 1, 54 + 4}};
     for (const auto& Case : CASES) {
-        SBmpSpec Spec = Rgb24ThreeByTwo();
-        Spec.iWidth = Case.iWidth;
-        Spec.iHeight = Case.iHeight;
-        Spec.wPlanes = Case.wPlanes;
-        Spec.llPixelOffset = Case.llPixelOffset;
-        EXPECT_EQ(Outcome(Spec), MSG_CONVERSION)
+        SBmpLayout Layout = Rgb24ThreeByTwo();
+        Layout.iWidth = Case.iWidth;
+        Layout.iHeight = Case.iHeight;
+        Layout.wPlanes = Case.wPlanes;
+        Layout.llPixelOffset = Case.llPixelOffset;
+        EXPECT_EQ(Outcome(Layout), MSG_CONVERSION)
             << Case.iWidth << " x " << Case.iHeight << ", planes " << Case.wPlanes << ", offset " << Case.llPixelOffset;
     }
-    SBmpSpec Small = Bmp(0, 1, 24, {});
+    SBmpLayout Small = Bmp(0, 1, 24, {});
     Small.dwHeaderSize = 12;
     EXPECT_EQ(Outcome(Small), MSG_CONVERSION);
-    SBmpSpec Bare = Bmp(1, 1, 8, {});
+    SBmpLayout Bare = Bmp(1, 1, 8, {});
     Bare.bFileHeader = false;
     Bare.Table.assign(4 * 100, 0);  // 256 entries promised by the bit count
     EXPECT_EQ(Outcome(Bare), MSG_CONVERSION);
@@ -95,9 +95,9 @@ TEST(BitmapRefusal, UnsupportedBitCountsAndCompressions) {
         {24, 1, 1}, {24, 3, 1}, {8, 3, 1}, {24, 4, 1}, {24, 5, 1}, {32, 6, 1}, {8, 1, -1}, {4, 2, -1},
     };
     for (const auto& Case : CASES) {
-        const SBmpSpec Spec = Bmp(1, Case.iHeight, Case.wBitCount, std::vector<uint8_t>(64, 0), Case.dwCompression,
+        const SBmpLayout Layout = Bmp(1, Case.iHeight, Case.wBitCount, std::vector<uint8_t>(64, 0), Case.dwCompression,
                                   {0xFF0000, 0xFF00, 0xFF});
-        EXPECT_EQ(Outcome(Spec), MSG_CONVERSION)
+        EXPECT_EQ(Outcome(Layout), MSG_CONVERSION)
             << Case.wBitCount << " bits, compression " << Case.dwCompression << ", height " << Case.iHeight;
     }
 }

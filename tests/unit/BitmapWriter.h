@@ -15,7 +15,7 @@
 #include "board/Bitmap.h"
 #include "platform/Message.h"
 
-struct SBmpSpec {
+struct SBmpLayout {
     bool bFileHeader = true;     // false: a bare bitmap, the information header at byte 0
     uint32_t dwHeaderSize = 40;  // 12 writes the 16-bit fields of the small header
     int32_t iWidth = 1;
@@ -30,7 +30,7 @@ struct SBmpSpec {
     int64_t llPixelOffset = -1;   // -1: right after the table
 };
 
-inline SBmpSpec Bmp(int32_t iWidth, int32_t iHeight, uint16_t wBitCount, std::vector<uint8_t> Pixels,
+inline SBmpLayout Bmp(int32_t iWidth, int32_t iHeight, uint16_t wBitCount, std::vector<uint8_t> Pixels,
                     uint32_t dwCompression = 0, std::vector<uint32_t> Masks = {}) {
     return {true, 40, iWidth, iHeight, 1, wBitCount, dwCompression, 0, std::move(Masks), {}, std::move(Pixels), -1};
 }
@@ -41,41 +41,41 @@ inline void PutLe(std::string* pOut, uint64_t llValue, int iBytes) {
     }
 }
 
-inline std::string BuildBmp(const SBmpSpec& Spec) {
-    const bool bSmall = Spec.dwHeaderSize == 12;
+inline std::string BuildBmp(const SBmpLayout& Layout) {
+    const bool bSmall = Layout.dwHeaderSize == 12;
     std::string sInfo;
-    PutLe(&sInfo, Spec.dwHeaderSize, 4);
-    PutLe(&sInfo, static_cast<uint32_t>(Spec.iWidth), bSmall ? 2 : 4);
-    PutLe(&sInfo, static_cast<uint32_t>(Spec.iHeight), bSmall ? 2 : 4);
-    PutLe(&sInfo, Spec.wPlanes, 2);
-    PutLe(&sInfo, Spec.wBitCount, 2);
+    PutLe(&sInfo, Layout.dwHeaderSize, 4);
+    PutLe(&sInfo, static_cast<uint32_t>(Layout.iWidth), bSmall ? 2 : 4);
+    PutLe(&sInfo, static_cast<uint32_t>(Layout.iHeight), bSmall ? 2 : 4);
+    PutLe(&sInfo, Layout.wPlanes, 2);
+    PutLe(&sInfo, Layout.wBitCount, 2);
     if (!bSmall) {
-        for (const uint64_t llField : {uint64_t(Spec.dwCompression), uint64_t(Spec.Pixels.size()), uint64_t(2835),
-                                       uint64_t(2835), uint64_t(Spec.dwColorsUsed), uint64_t(0)}) {
+        for (const uint64_t llField : {uint64_t(Layout.dwCompression), uint64_t(Layout.Pixels.size()), uint64_t(2835),
+                                       uint64_t(2835), uint64_t(Layout.dwColorsUsed), uint64_t(0)}) {
             PutLe(&sInfo, llField, 4);
         }
         // The larger headers of later versions (up to 124 bytes) are padded with zeros.
-        sInfo.resize(std::max<size_t>(sInfo.size(), std::min<uint32_t>(Spec.dwHeaderSize, 124)), '\0');
+        sInfo.resize(std::max<size_t>(sInfo.size(), std::min<uint32_t>(Layout.dwHeaderSize, 124)), '\0');
     }
-    for (const uint32_t dwMask : Spec.Masks) {
+    for (const uint32_t dwMask : Layout.Masks) {
         PutLe(&sInfo, dwMask, 4);
     }
-    sInfo.append(Spec.Table.begin(), Spec.Table.end());
+    sInfo.append(Layout.Table.begin(), Layout.Table.end());
 
     std::string sFile;
-    if (Spec.bFileHeader) {
+    if (Layout.bFileHeader) {
         sFile = "BM";
-        PutLe(&sFile, 14 + sInfo.size() + Spec.Pixels.size(), 4);
+        PutLe(&sFile, 14 + sInfo.size() + Layout.Pixels.size(), 4);
         PutLe(&sFile, 0, 4);
-        PutLe(&sFile, Spec.llPixelOffset >= 0 ? static_cast<uint64_t>(Spec.llPixelOffset) : 14 + sInfo.size(), 4);
+        PutLe(&sFile, Layout.llPixelOffset >= 0 ? static_cast<uint64_t>(Layout.llPixelOffset) : 14 + sInfo.size(), 4);
     }
     sFile += sInfo;
-    sFile.append(Spec.Pixels.begin(), Spec.Pixels.end());
+    sFile.append(Layout.Pixels.begin(), Layout.Pixels.end());
     return sFile;
 }
 
 // Appends one colour-table entry: blue, green, red and a zero byte.
-inline void AddColor(SBmpSpec* pSpec, uint8_t r, uint8_t g, uint8_t b) {
+inline void AddColor(SBmpLayout* pSpec, uint8_t r, uint8_t g, uint8_t b) {
     pSpec->Table.insert(pSpec->Table.end(), {b, g, r, 0});
 }
 
