@@ -21,11 +21,11 @@ double TurnFraction(int iPixels, int iSize) {
 
 CViewControl::CViewControl()
     : iButton(-1),
-      iAngleX(0),
-      iAngleY(150),
+      iAngleX(ORBIT_START_ANGLE_X),
+      iAngleY(ORBIT_START_ANGLE_Y),
       iLastX(0),
       iLastY(0),
-      fDistance(25.0f),
+      fDistance(ORBIT_START_DISTANCE),
       iWindowWidth(1024),
       iWindowHeight(768) {}
 

@@ -2,6 +2,11 @@
 
 #include "math/Vector.h"
 
+// The start view, to which the I key also returns: high above the board on its +z side.
+constexpr int ORBIT_START_ANGLE_X = 0;
+constexpr int ORBIT_START_ANGLE_Y = 150;
+constexpr float ORBIT_START_DISTANCE = 25.0f;
+
 // The orbit as the mouse left it: angles in window pixels (a full turn is the
 // window's width, resp. height), the distance, the window size and the drag state.
 class CViewControl {

@@ -58,9 +58,9 @@ int WrapAngle(int iAngle, int iSize) {
 }
 
 void ResetOrbit() {
-    g_ViewControl.iAngleX = 0;
-    g_ViewControl.iAngleY = 150;
-    g_ViewControl.fDistance = 25.0f;
+    g_ViewControl.iAngleX = ORBIT_START_ANGLE_X;
+    g_ViewControl.iAngleY = ORBIT_START_ANGLE_Y;
+    g_ViewControl.fDistance = ORBIT_START_DISTANCE;
 }
 
 CVector3& SelectedLight(CSettings& settings) {
