@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the game (Release) if needed and starts it from the project root, so
 # that the data/ paths resolve. Arguments go to the toolkit (e.g. -display :1).
+# It builds in build/game, without the tests, so it needs only the run packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 "./scripts/deps.sh" run
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOV_BUILD_TESTS=OFF -DKOV_BUILD_BENCH=OFF >/dev/null
-cmake --build build/release --target kov >/dev/null
+cmake -S . -B build/game -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOV_BUILD_TESTS=OFF -DKOV_BUILD_BENCH=OFF >/dev/null
+cmake --build build/game --target kov >/dev/null
 
 if [ -z "${DISPLAY:-}" ] && [[ " $* " != *" -display "* ]]; then
   echo "kov needs an X display, and DISPLAY is not set." >&2
@@ -14,4 +15,4 @@ if [ -z "${DISPLAY:-}" ] && [[ " $* " != *" -display "* ]]; then
   echo "  xvfb-run -a -s '-screen 0 1024x768x24' ./scripts/run.sh" >&2
   exit 1
 fi
-exec ./build/release/kov "$@"
+exec ./build/game/kov "$@"
