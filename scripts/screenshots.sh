@@ -9,10 +9,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out=${1:-docs}
-if [ -z "${KOV_BINARY:-}" ]; then
-  ./scripts/deps.sh test
-  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build build/release --target kov >/dev/null
-  KOV_BINARY=build/release/kov
-fi
+KOV_BINARY=${KOV_BINARY:-$(./scripts/release-game.sh)}
 exec /usr/bin/python3 tests/e2e/screenshots.py "$KOV_BINARY" . "$out"

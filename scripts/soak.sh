@@ -12,10 +12,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-600}
-if [ -z "${KOV_BINARY:-}" ]; then
-  ./scripts/deps.sh test
-  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build build/release --target kov >/dev/null
-  KOV_BINARY=build/release/kov
-fi
+KOV_BINARY=${KOV_BINARY:-$(./scripts/release-game.sh)}
 exec /usr/bin/python3 tests/e2e/soak.py "$KOV_BINARY" . "$seconds"
