@@ -1,5 +1,7 @@
 #include "app/Camera.h"
 
+#include "app/Window.h"
+
 #include <GL/glu.h>
 
 #include <cmath>
@@ -26,8 +28,8 @@ CViewControl::CViewControl()
       iLastX(0),
       iLastY(0),
       fDistance(ORBIT_START_DISTANCE),
-      iWindowWidth(1024),
-      iWindowHeight(768) {}
+      iWindowWidth(WINDOW_WIDTH),
+      iWindowHeight(WINDOW_HEIGHT) {}
 
 CCamera::CCamera() : fUpY(1.0f) {
     SetVector(&vCenter, 0.0f, 0.0f, 0.0f);

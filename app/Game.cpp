@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/Hud.h"
 #include "app/Settings.h"
+#include "app/Window.h"
 #include "ball/BallMotion.h"
 
 namespace {
@@ -24,7 +25,7 @@ const STextureFile TEXTURE_FILES[TEX_COUNT] = {
 
 constexpr double FIELD_OF_VIEW = 45.0;      // degrees, vertical
 constexpr double ORTHO_HALF_WIDTH = 12.0;   // the orthographic view is 24 units wide
-constexpr float INITIAL_ASPECT = 1024.0f / 768.0f;
+constexpr float INITIAL_ASPECT = static_cast<float>(WINDOW_WIDTH) / WINDOW_HEIGHT;
 
 void ApplyRenderSwitches(const CSettings& settings) {
     SetEnabled(GL_DEPTH_TEST, settings.bDepthTest);
@@ -98,6 +99,14 @@ void AssignSettingsDefaults() {
     settings.fSpotExponent = 0.5f;
     settings.fNear = 0.1f;
     settings.fFar = 100.0f;
+}
+
+void OpenGameWindow(int* pArgc, char** argv) {
+    glutInit(pArgc, argv);
+    glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
+    glutInitWindowPosition(0, 0);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("KOV Arbeit");
 }
 
 void LoadTextures() {

@@ -18,11 +18,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    glutInit(&argc, argv);
-    glutInitWindowSize(1024, 768);
-    glutInitWindowPosition(0, 0);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("KOV Arbeit");
+    OpenGameWindow(&argc, argv);
     CheckLeaksBeforeTheDriverUnloads();
 
     glutDisplayFunc(OnDisplay);

@@ -145,15 +145,6 @@ private:
     std::map<std::string, double> msByName;
 };
 
-void OpenGameWindow(int* pArgc, char** argv) {
-    glutInit(pArgc, argv);
-    glutInitWindowSize(1024, 768);
-    glutInitWindowPosition(0, 0);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("KOV Arbeit");
-    glutDisplayFunc(OnDisplay);
-    glutReshapeFunc(OnReshape);
-}
 
 // The window is mapped and has had its first reshape once the toolkit has
 // handled the events of its creation.
@@ -192,6 +183,8 @@ int main(int argc, char** argv) {
 
     AssignSettingsDefaults();
     OpenGameWindow(&argc, argv);
+    glutDisplayFunc(OnDisplay);
+    glutReshapeFunc(OnReshape);
     LoadTextures();
     BuildScene();
     StartTimers();

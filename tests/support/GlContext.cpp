@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/Game.h"
 #include "platform/LeakCheck.h"
 
 void EnsureGlWindow() {
@@ -16,12 +17,8 @@ void EnsureGlWindow() {
     int argc = 1;
     char szName[] = "kov_gl_tests";
     char* argv[] = {szName, nullptr};
-    glutInit(&argc, argv);
-    glutInitWindowSize(1024, 768);
-    glutInitWindowPosition(0, 0);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    OpenGameWindow(&argc, argv);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
-    glutCreateWindow("KOV Arbeit");
     CheckLeaksBeforeTheDriverUnloads();
     // freeglut wants a display callback before it processes events.
     glutDisplayFunc([] {});
