@@ -1,3 +1,4 @@
+#include "app/Game.h"
 #include "app/Settings.h"
 #include "scene/Scene.h"
 
@@ -6,14 +7,6 @@
 namespace kov {
 
 namespace {
-
-void SetEnabledLight(GLenum eLight, bool bOn) {
-    if (bOn) {
-        glEnable(eLight);
-    } else {
-        glDisable(eLight);
-    }
-}
 
 // A light of one colour for ambient, diffuse and specular, at a position
 // (w = 1) or from a direction (w = 0).
@@ -24,7 +17,7 @@ void SetupLight(GLenum eLight, const float* pColor, const CVector3& vPos, float 
     glLightfv(eLight, GL_DIFFUSE, LightColor);
     glLightfv(eLight, GL_SPECULAR, LightColor);
     glLightfv(eLight, GL_POSITION, LightPos);
-    SetEnabledLight(eLight, bOn);
+    SetEnabled(eLight, bOn);
 }
 
 }  // namespace
@@ -46,7 +39,7 @@ void CScene::SetupLights() {
     glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, LightDir0);
     glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, settings.fSpotCutoff);
     glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, settings.fSpotExponent);
-    SetEnabledLight(GL_LIGHT0, settings.bLightOn[0]);
+    SetEnabled(GL_LIGHT0, settings.bLightOn[0]);
 
     // Lights 1 and 2: red and green point lights; light 3: a grey directional light.
     const float RED[3] = {0.5f, 0.0f, 0.0f};
