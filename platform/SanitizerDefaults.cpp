@@ -4,10 +4,10 @@
 extern "C" {
 
 // The GL driver, X and the toolkit keep allocations for the life of the
-// process; they are not ours to free. The last two are reachable only from
+// process; they are not ours to free. The last three are reachable only from
 // thread-local storage, which the leak checker does not scan (below): the
 // dynamic linker's tables of loaded libraries, and GoogleTest's per-thread
-// stack of traces.
+// stack of traces and reporter of failures.
 const char* __lsan_default_suppressions() {
     return "leak:libGLX\n"
            "leak:libGL.so\n"
@@ -20,7 +20,8 @@ const char* __lsan_default_suppressions() {
            "leak:libgallium\n"
            "leak:libglapi\n"
            "leak:ld-linux\n"
-           "leak:testing::internal::ThreadLocal\n";
+           "leak:testing::internal::ThreadLocal\n"
+           "leak:GetTestPartResultReporterForCurrentThread\n";
 }
 
 // Thread-local storage is not scanned for pointers. When a library's

@@ -10,7 +10,9 @@ cd "$(dirname "$0")/.."
 
 export LIBGL_ALWAYS_SOFTWARE=1
 JOBS=$(nproc)
-XVFB=(xvfb-run -a -s "-screen 0 1280x1024x24")
+# -noreset: by default the server resets whenever its last client leaves, and a
+# test connecting during that reset is refused.
+XVFB=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 
 echo "=== Release build ==="
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOV_BUILD_TESTS=ON -DKOV_BUILD_BENCH=ON

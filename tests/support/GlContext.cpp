@@ -2,10 +2,33 @@
 
 #include <GL/freeglut.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "app/Game.h"
 #include "platform/LeakCheck.h"
+
+namespace {
+
+bool g_bShown = false;
+
+// The toolkit redisplays a window only once it is mapped and exposed, which
+// on a loaded machine takes longer than a few rounds of events.
+void WaitUntilShown() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!g_bShown) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            std::fprintf(stderr, "the test window was not shown within 20 s\n");
+            std::exit(1);
+        }
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+}  // namespace
 
 void EnsureGlWindow() {
     static bool s_bCreated = false;
@@ -21,9 +44,10 @@ void EnsureGlWindow() {
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     CheckLeaksBeforeTheDriverUnloads();
     // freeglut wants a display callback before it processes events.
-    glutDisplayFunc([] {});
+    glutDisplayFunc([] { g_bShown = true; });
     s_bCreated = true;
-    PumpGlEvents();
+    WaitUntilShown();
+    glutDisplayFunc([] {});
 }
 
 void PumpGlEvents() {
