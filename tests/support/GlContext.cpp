@@ -14,8 +14,8 @@ namespace {
 
 bool g_bShown = false;
 
-// The toolkit redisplays a window only once it is mapped and exposed, which
-// on a loaded machine takes longer than a few rounds of events.
+// The toolkit redisplays a window only once it is mapped and exposed: wait
+// for its first display rather than for a fixed number of rounds of events.
 void WaitUntilShown() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!g_bShown) {
