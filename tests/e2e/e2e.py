@@ -42,6 +42,13 @@ def box_rect(szSourceDir):
             min(kovgame.WINDOW_HEIGHT, int(max(p[1] for p in hull)) + 1))
 
 
+def box_changed(baseline, szSourceDir, fFraction):
+    """A picture condition: more than fFraction of the box's pixels differ from baseline."""
+    box = box_rect(szSourceDir)
+    iArea = (box[2] - box[0]) * (box[3] - box[1])
+    return lambda image: image.differing_pixels(baseline, box=box) > fFraction * iArea
+
+
 def sky(image, szSourceDir, centers=((0.0, 0.0, 0.0),)):
     """(x, y, r, g, b) of the pixels clear of the box, seen from the start view
     with each of the camera centres."""
@@ -213,7 +220,6 @@ def case_arrow_moves_ball(szBinary, szSourceDir):
 def case_drag_tilts_board(szBinary, szSourceDir):
     szKey = rolling_direction(szSourceDir)
     screenStep = TILT_KEYS[szKey]
-    box = box_rect(szSourceDir)
     with XServer() as xserver, started(szBinary, szSourceDir, xserver) as game:
         game.wait_first_frame()
         baseline = game.wait_steady()
@@ -222,8 +228,7 @@ def case_drag_tilts_board(szBinary, szSourceDir):
         points = [(512 + screenStep[0] * i, 384 + screenStep[1] * i) for i in range(0, 101, 10)]
         game.drag(1, points)
         # The board turns inside the box while the sky stays.
-        iArea = (box[2] - box[0]) * (box[3] - box[1])
-        game.wait_picture(lambda im: im.differing_pixels(baseline, box=box) > 0.01 * iArea, "the board to tilt")
+        game.wait_picture(box_changed(baseline, szSourceDir, 0.01), "the board to tilt")
         game.wait_picture(rolled((fX, fY), fRadius, screenStep), "the ball to roll downhill")
         quit_with_escape(game)
 
@@ -271,27 +276,21 @@ def case_wireframe(szBinary, szSourceDir):
 
 
 def case_lighting_and_textures(szBinary, szSourceDir):
-    box = box_rect(szSourceDir)
-    iArea = (box[2] - box[0]) * (box[3] - box[1])
     with XServer() as xserver, started(szBinary, szSourceDir, xserver) as game:
         game.wait_first_frame()
         baseline = game.wait_steady()
         for szKey in ("l", "t"):
-            toggled_and_back(game, baseline, szKey,
-                             lambda im: im.differing_pixels(baseline, box=box) > 0.2 * iArea,
+            toggled_and_back(game, baseline, szKey, box_changed(baseline, szSourceDir, 0.2),
                              "a changed picture after %s" % szKey)
         quit_with_escape(game)
 
 
 def case_orbit_and_reset(szBinary, szSourceDir):
-    box = box_rect(szSourceDir)
-    iArea = (box[2] - box[0]) * (box[3] - box[1])
     with XServer() as xserver, started(szBinary, szSourceDir, xserver) as game:
         game.wait_first_frame()
         baseline = game.wait_steady()
         game.drag(3, [(400 + 20 * i, 300 + 8 * i) for i in range(11)])
-        game.wait_picture(lambda im: im.differing_pixels(baseline, box=box) > 0.2 * iArea,
-                          "the orbited view")
+        game.wait_picture(box_changed(baseline, szSourceDir, 0.2), "the orbited view")
         game.key("i")
         game.wait_picture(lambda image: image.same_as(baseline), "the start view after I")
         quit_with_escape(game)

@@ -5,5 +5,5 @@
 // initialised with it.
 void EnsureGlWindow();
 
-// Pumps the toolkit's events so the window is mapped and its reshape delivered.
+// Pumps a few rounds of the toolkit's pending events, such as a reshape.
 void PumpGlEvents();
