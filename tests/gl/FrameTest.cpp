@@ -1,44 +1,52 @@
-#include <GL/gl.h>
-
-#include <cmath>
-
+// One frame against real OpenGL: the state each frame makes from the
+// settings, the projection, the camera's view, the frame time and the overlay.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "app/Game.h"
 #include "app/Globals.h"
+#include "app/Hud.h"
 #include "app/Settings.h"
+#include "support/GlTest.h"
 
 namespace {
 
-// A node hung into the scene that records the GL state in force while the tree is drawn.
+// Each switch and the state it gives while the tree is drawn, on and off.
+const struct {
+    bool CSettings::*pbSwitch;
+    GLenum eState;
+    float fOn, fOff;
+} SWITCHES[] = {
+    {&CSettings::bDepthTest, GL_DEPTH_TEST, 1, 0},
+    {&CSettings::bLighting, GL_LIGHTING, 1, 0},
+    {&CSettings::bTextures, GL_TEXTURE_2D, 1, 0},
+    {&CSettings::bLocalViewer, GL_LIGHT_MODEL_LOCAL_VIEWER, 1, 0},
+    {&CSettings::bTwoSided, GL_LIGHT_MODEL_TWO_SIDE, 1, 0},
+    {&CSettings::bSmooth, GL_SHADE_MODEL, GL_SMOOTH, GL_FLAT},
+    {&CSettings::bAmbient, GL_LIGHT_MODEL_AMBIENT, 0.5f, 0},
+    {&CSettings::bWireframe, GL_POLYGON_MODE, GL_LINE, GL_FILL},  // front and back
+};
+
+// Hung into the scene: records the state in force while the tree is drawn.
 class CProbeNode : public kov::ISceneNode {
 public:
     bool Draw() override {
-        ++iDraws;
-        bDepthTest = glIsEnabled(GL_DEPTH_TEST);
-        bLighting = glIsEnabled(GL_LIGHTING);
-        bTexture = glIsEnabled(GL_TEXTURE_2D);
-        glGetIntegerv(GL_SHADE_MODEL, &iShadeModel);
-        glGetIntegerv(GL_POLYGON_MODE, iPolygonMode);
-        glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &iLocalViewer);
-        glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &iTwoSide);
-        glGetFloatv(GL_LIGHT_MODEL_AMBIENT, fAmbient);
+        State.clear();
+        for (const auto& s : SWITCHES) {
+            GLfloat fValue[4] = {};
+            glGetFloatv(s.eState, fValue);
+            State.push_back(s.eState == GL_POLYGON_MODE ? fValue[0] + fValue[1] : fValue[0]);
+        }
         glGetFloatv(GL_PROJECTION_MATRIX, fProjection);
         glGetFloatv(GL_MODELVIEW_MATRIX, fModelview);
         return ISceneNode::Draw();
     }
-
-    int iDraws = 0;
-    GLboolean bDepthTest = GL_FALSE;
-    GLboolean bLighting = GL_FALSE;
-    GLboolean bTexture = GL_FALSE;
-    GLint iShadeModel = 0;
-    GLint iPolygonMode[2] = {};
-    GLint iLocalViewer = 0;
-    GLint iTwoSide = 0;
-    GLfloat fAmbient[4] = {};
-    GLfloat fProjection[16] = {};
-    GLfloat fModelview[16] = {};
+    std::vector<float> State;
+    GLfloat fProjection[16], fModelview[16];
 };
 
 class FrameTest : public testing::Test {
@@ -48,137 +56,211 @@ protected:
         OnReshape(1024, 768);
         g_Scene.RootNode.Children.push_back(&probe);
     }
-
-    void TearDown() override { g_Scene.RootNode.Children.remove(&probe); }
-
+    void TearDown() override {
+        g_Scene.RootNode.Children.remove(&probe);
+        g_ViewControl = CViewControl();
+        g_Camera.vCenter.x = 0.0f;
+    }
+    CSettings& settings = GetSettings();
     CProbeNode probe;
 };
 
-constexpr double PI = 3.141592653589793;
-
 }  // namespace
 
-TEST_F(FrameTest, EveryFrameTurnsTheSettingsIntoGlState) {
-    DrawFrame();
-    ASSERT_EQ(probe.iDraws, 1);
-    EXPECT_TRUE(probe.bDepthTest);
-    EXPECT_TRUE(probe.bLighting);
-    EXPECT_TRUE(probe.bTexture);
-    EXPECT_EQ(probe.iShadeModel, GL_SMOOTH);
-    EXPECT_EQ(probe.iPolygonMode[0], GL_FILL);
-    EXPECT_EQ(probe.iLocalViewer, 1);
-    EXPECT_EQ(probe.iTwoSide, 1);
-    EXPECT_FLOAT_EQ(probe.fAmbient[0], 0.5f);
-    EXPECT_FLOAT_EQ(probe.fAmbient[3], 1.0f);
-
-    CSettings& settings = GetSettings();
-    settings.bDepthTest = false;
-    settings.bLighting = false;
-    settings.bTextures = false;
-    settings.bSmooth = false;
-    settings.bWireframe = true;
-    settings.bLocalViewer = false;
-    settings.bTwoSided = false;
-    settings.bAmbient = false;
-    DrawFrame();
-    EXPECT_FALSE(probe.bDepthTest);
-    EXPECT_FALSE(probe.bLighting);
-    EXPECT_FALSE(probe.bTexture);
-    EXPECT_EQ(probe.iShadeModel, GL_FLAT);
-    EXPECT_EQ(probe.iPolygonMode[0], GL_LINE);
-    EXPECT_EQ(probe.iPolygonMode[1], GL_LINE);
-    EXPECT_EQ(probe.iLocalViewer, 0);
-    EXPECT_EQ(probe.iTwoSide, 0);
-    EXPECT_FLOAT_EQ(probe.fAmbient[0], 0.0f);
-    EXPECT_FLOAT_EQ(probe.fAmbient[3], 1.0f);
-
-    // What the overlay switched off comes back with the next frame.
-    AssignSettingsDefaults();
-    DrawFrame();
-    EXPECT_TRUE(probe.bDepthTest);
-    EXPECT_TRUE(probe.bLighting);
-    EXPECT_TRUE(probe.bTexture);
+TEST_F(FrameTest, EachSwitchBecomesItsStateEveryFrameAndChangesNothingElse) {
+    for (const auto& s : SWITCHES) {
+        for (const bool bToggle : {false, true}) {
+            AssignSettingsDefaults();
+            settings.*s.pbSwitch ^= bToggle;
+            DrawFrame();  // after a frame whose overlay switched some of them off
+            std::vector<float> Expected;
+            for (const auto& e : SWITCHES) {
+                Expected.push_back((settings.*e.pbSwitch ? e.fOn : e.fOff) * (e.eState == GL_POLYGON_MODE ? 2 : 1));
+            }
+            EXPECT_EQ(probe.State, Expected) << "switch " << &s - SWITCHES << (bToggle ? " toggled" : "");
+        }
+    }
 }
 
-TEST_F(FrameTest, PerspectiveIs45DegreesWithTheWindowsAspect) {
-    DrawFrame();
-    const double dFocal = 1.0 / std::tan(22.5 * PI / 180.0);
-    EXPECT_NEAR(probe.fProjection[5], dFocal, 1e-5);
-    EXPECT_NEAR(probe.fProjection[0], dFocal * 768.0 / 1024.0, 1e-5);
-    // Near 0.1 and far 100.
-    const double dNear = 0.1;
-    const double dFar = 100.0;
-    EXPECT_NEAR(probe.fProjection[10], -(dFar + dNear) / (dFar - dNear), 1e-5);
-    EXPECT_NEAR(probe.fProjection[14], -2.0 * dFar * dNear / (dFar - dNear), 1e-5);
+TEST_F(FrameTest, ProjectionIsPerspectiveOf45DegreesOrAStrip24UnitsWide) {
+    const struct {
+        bool bPerspective;
+        int iWidth;
+        float fNear, fFar;
+    } CASES[] = {{true, 1024, 0.1f, 100}, {true, 1536, 120, 100}, {false, 2048, 1, 50}};
+    const double dFocal = 1.0 / std::tan(22.5 * 3.141592653589793 / 180.0);
+    for (const auto& c : CASES) {
+        OnReshape(c.iWidth, 768);
+        settings.bPerspective = c.bPerspective;
+        settings.fNear = c.fNear;
+        settings.fFar = c.fFar;
+        DrawFrame();
+        // Near beyond far passes unchanged; a wider window shows a shorter orthographic strip.
+        const double dAspect = c.iWidth / 768.0, dN = c.fNear, dF = c.fFar;
+        const double dExpected[4] = {c.bPerspective ? dFocal / dAspect : 2.0 / 24, c.bPerspective ? dFocal : dAspect / 12,
+                                     c.bPerspective ? (dF + dN) / (dN - dF) : -2 / (dF - dN),
+                                     c.bPerspective ? 2 * dF * dN / (dN - dF) : -(dF + dN) / (dF - dN)};
+        const GLfloat* m = probe.fProjection;
+        const double dActual[4] = {m[0], m[5], m[10], m[14]};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_NEAR(dActual[i], dExpected[i], 1e-4) << c.iWidth << ": " << i;
+        }
+    }
 }
 
-TEST_F(FrameTest, OrthographicViewIs24UnitsWideAndFollowsTheAspect) {
-    GetSettings().bPerspective = false;
-    DrawFrame();
-    EXPECT_NEAR(probe.fProjection[0], 2.0 / 24.0, 1e-6);
-    EXPECT_NEAR(probe.fProjection[5], 2.0 / (24.0 * 768.0 / 1024.0), 1e-6);
-    EXPECT_EQ(probe.fProjection[15], 1.0f);
-
-    OnReshape(2048, 768);  // wider window, shorter strip
-    DrawFrame();
-    EXPECT_NEAR(probe.fProjection[5], 2.0 / (24.0 * 768.0 / 2048.0), 1e-6);
+TEST_F(FrameTest, TheCameraOrbitsItsCentreAndTurnsUpsideDownBetweenTheQuarters) {
+    const struct {
+        int iAngleX, iAngleY, iSize;
+        float fDistance, fCenterX, fEye[3], fUpY;
+    } CASES[] = {
+        {0, 150, 1, 25, 0, {0, 23.54f, 8.42f}, 1},  // the start view
+        {0, 150, 1, 25, 2, {2, 23.54f, 8.42f}, 1},  // the eye follows the centre
+        {256, 0, 1, 10, 0, {-10, 0, 0}, 1},         // a quarter of the width turns a quarter round
+        {0, 192, 1, 10, 0, {0, 10, 0}, 1},          // straight above: a quarter of the height
+        {0, 193, 1, 10, 0, {0, 10, -0.08f}, -1},
+        {0, 576, 1, 10, 0, {0, -10, 0}, -1},  // straight below
+        {0, 577, 1, 10, 0, {0, -10, 0.08f}, 1},
+        {300, 200, 0, 25, 0, {0, 0, 25}, 1},  // a window of no size stands at the start of the turn
+    };
+    for (const auto& c : CASES) {
+        g_ViewControl.iAngleX = c.iAngleX;
+        g_ViewControl.iAngleY = c.iAngleY;
+        g_ViewControl.iWindowWidth = c.iSize * 1024;
+        g_ViewControl.iWindowHeight = c.iSize * 768;
+        g_ViewControl.fDistance = c.fDistance;
+        g_Camera.vCenter.x = c.fCenterX;
+        DrawFrame();
+        const GLfloat* m = probe.fModelview;
+        // The stars on the eye, the centre straight ahead.
+        const float fActual[] = {g_Stars.vPosition.x, g_Stars.vPosition.y, g_Stars.vPosition.z, g_Camera.GetUpY(),
+                                 m[0] * c.fCenterX + m[12], m[2] * c.fCenterX + m[14]};
+        const float fExpected[] = {c.fEye[0], c.fEye[1], c.fEye[2], c.fUpY, 0, -c.fDistance};
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_NEAR(fActual[i], fExpected[i], 0.005f) << c.iAngleX << ", " << c.iAngleY << ": " << i;
+        }
+    }
+    // Just before and after the top, the screen's top points the same way, towards -z.
+    for (const int iAngleY : {190, 194}) {
+        g_ViewControl = CViewControl();
+        g_ViewControl.iAngleY = iAngleY;
+        DrawFrame();
+        EXPECT_LT(probe.fModelview[9], -0.99f) << iAngleY;
+    }
 }
 
-TEST_F(FrameTest, TheViewIsTheCamerasLookAt) {
-    DrawFrame();
-    // From (0, 23.54, 8.42) towards the origin: the origin lies 25 units ahead.
-    EXPECT_NEAR(probe.fModelview[14], -25.0f, 1e-4);
-    EXPECT_NEAR(g_Stars.vPosition.y, 23.54f, 0.005);
-    EXPECT_NEAR(g_Stars.vPosition.z, 8.42f, 0.005);
-}
-
-TEST_F(FrameTest, FrameTimeIsTheTimeBetweenFramesInSeconds) {
-    StartTimers();
-    const double dStart = g_dLastTime;
-    DrawFrame();
-    EXPECT_GE(g_dFrameTime, 0.0);
-    EXPECT_LT(g_dFrameTime, 5.0);
-    EXPECT_GE(g_dLastTime, dStart + g_dFrameTime * 1000.0);
-}
-
-TEST_F(FrameTest, ReshapeSetsAspectViewportAndOrbitSize) {
+TEST_F(FrameTest, ReshapeSetsViewportAndOrbitSizeAndAZeroSizeKeepsTheAspect) {
+    OnReshape(1000, 0);
     OnReshape(800, 400);
-    EXPECT_FLOAT_EQ(GetSettings().fAspect, 2.0f);
-    EXPECT_EQ(g_ViewControl.iWindowWidth, 800);
-    EXPECT_EQ(g_ViewControl.iWindowHeight, 400);
+    OnReshape(0, 0);
+    EXPECT_EQ(settings.fAspect, 2.0f);
+    OnReshape(800, 400);
     GLint iViewport[4];
     glGetIntegerv(GL_VIEWPORT, iViewport);
-    EXPECT_EQ(iViewport[2], 800);
-    EXPECT_EQ(iViewport[3], 400);
-    // Only the aspect changes: the settings survive any number of resizes.
-    for (int i = 1; i < 50; ++i) {
-        OnReshape(100 + i * 13, 50 + i * 7);
-    }
-    EXPECT_EQ(GetSettings().iSlices, 32);
-    EXPECT_EQ(GetSettings().fFar, 100.0f);
-    EXPECT_TRUE(GetSettings().bPerspective);
+    EXPECT_EQ((std::array<int, 4>{iViewport[2], iViewport[3], g_ViewControl.iWindowWidth, g_ViewControl.iWindowHeight}),
+              (std::array<int, 4>{800, 400, 800, 400}));
+    settings.fAspect = 0.0f;  // minimised from the start: the first window's shape
+    OnReshape(640, 0);
+    EXPECT_FLOAT_EQ(settings.fAspect, 1024.0f / 768.0f);
 }
 
-TEST_F(FrameTest, AMinimisedWindowKeepsASaneAspect) {
-    OnReshape(1000, 500);
-    OnReshape(1000, 0);
-    EXPECT_FLOAT_EQ(GetSettings().fAspect, 2.0f);
-    OnReshape(0, 0);
-    EXPECT_FLOAT_EQ(GetSettings().fAspect, 2.0f);
+TEST_F(FrameTest, ALongStallGoesWholeToTheBall) {
+    CManualClock clock;
+    g_FrameTimer = CTimer(clock);
+    for (int i = 8 * 100; i < 13 * 100; ++i) {
+        g_Board.iField[i / 100][i % 100] = TILE_WOOD;
+    }
+    g_Ball.iWidth = g_Board.iWidth;
+    g_Ball.iHeight = g_Board.iHeight;
+    g_Board.fTiltZ = g_Board.fTiltX = 0.0f;
+    g_Ball.SetPosition(-0.5f, 0.5f, 0.5f);
+    g_Ball.dVelocityX = 0.005;  // one unit in two seconds: 0.005 * 0.5 * 2^2 * 100
+    g_Ball.dVelocityZ = 0.0;
+    StartTimers();
+    clock.dwTimeMs += 2000;
+    DrawFrame();
+    EXPECT_EQ(g_dFrameTime, 2.0);
+    EXPECT_NEAR(g_Ball.vPosition.x, 0.5f, 1e-5f);
+    g_Board.LoadLevel(LEVEL_FILE_NAME);
+    g_FrameTimer = CTimer();
+}
 
-    // A zero-size window from the start gets the first window's shape.
-    GetSettings().fAspect = 0.0f;
-    OnReshape(640, 0);
-    EXPECT_FLOAT_EQ(GetSettings().fAspect, 1024.0f / 768.0f);
+TEST_F(FrameTest, TheOverlayWritesTheRateInBlueFromTheTopRightCornerOnlyWhileSwitchedOn) {
+    const struct {
+        bool bShow;
+        int iWidth, iHeight, iFps, iCharacters;
+    } CASES[] = {{true, 1024, 768, 60, 7}, {true, 800, 600, 1000, 9}, {false, 1024, 768, 60, 0}};
+    for (const auto& c : CASES) {
+        OnReshape(c.iWidth, c.iHeight);
+        settings.bShowFps = c.bShow;
+        g_iFps = c.iFps;
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glRasterPos2f(-1.0f, -1.0f);  // the window's bottom left corner, in white
+        DrawHud();
+        // From 90.5 % of the width and 2.5 % of the height below the top, 9 pixels a character, in blue.
+        GLfloat fRaster[4], fColor[4];
+        glGetFloatv(GL_CURRENT_RASTER_POSITION, fRaster);
+        glGetFloatv(GL_CURRENT_RASTER_COLOR, fColor);
+        const std::array<float, 5> ACTUAL = {fRaster[0], fRaster[1], fColor[0], fColor[1], fColor[2]};
+        const float fShown = c.bShow ? 1.0f : 0.0f;
+        const std::array<float, 5> EXPECTED = {fShown * (0.905f * c.iWidth + 9 * c.iCharacters),
+                                               fShown * 0.975f * c.iHeight, 1 - fShown, 1 - fShown, 1};
+        for (size_t i = 0; i < 5; ++i) {
+            EXPECT_NEAR(ACTUAL[i], EXPECTED[i], 0.01f) << c.iFps << ": " << i;
+        }
+    }
+    // The text reaches the pixels over a nearer depth, unlit and untextured.
+    glClearDepth(0.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    for (const GLenum eSwitch : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING}) {
+        glEnable(eSwitch);
+    }
+    settings.bShowFps = true;
+    DrawHud();
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_DEPTH_TEST) || glIsEnabled(GL_LIGHTING));
+    const std::vector<GLubyte> Pixels = ReadWindow();
+    int iBlue = 0;
+    for (int i = 0; i < 14 * 14; ++i) {
+        iBlue += Pixels[3 * ((746 + i / 14) * 1024 + 926 + i % 14) + 2] == 255 ? 1 : 0;  // around the 'F'
+    }
+    EXPECT_GT(iBlue, 10);
+}
 
-    for (const bool bPerspective : {true, false}) {
-        GetSettings().bPerspective = bPerspective;
-        DrawFrame();
-        for (const GLfloat fValue : probe.fProjection) {
-            EXPECT_TRUE(std::isfinite(fValue));
-        }
-        for (const GLfloat fValue : probe.fModelview) {
-            EXPECT_TRUE(std::isfinite(fValue));
-        }
+TEST_F(FrameTest, TheOverlayCountsHalfSecondsWhileHiddenAndLeavesTheMatricesAsFound) {
+    CManualClock clock;
+    g_FpsTimer = CTimer(clock);
+    g_iFrames = g_iFps = 0;
+    for (int i = 0; i < 30; ++i) {
+        clock.dwTimeMs = 1000 + static_cast<uint32_t>(i * 499 / 29);
+        DrawHud();
+    }
+    EXPECT_EQ(std::make_pair(g_iFrames, g_iFps), std::make_pair(30, 0));  // until the first half second passed
+    clock.dwTimeMs = 1500;
+    DrawHud();
+    EXPECT_EQ(std::make_pair(g_iFrames, g_iFps), std::make_pair(0, 62));
+    clock.dwTimeMs = 2400;  // a window that ran long still counts as half a second
+    DrawHud();
+    EXPECT_EQ(g_iFps, 2);
+    g_FpsTimer = CTimer();
+
+    const auto State = [] {
+        std::array<GLfloat, 32> fMatrices;
+        glGetFloatv(GL_PROJECTION_MATRIX, fMatrices.data());
+        glGetFloatv(GL_MODELVIEW_MATRIX, fMatrices.data() + 16);
+        return std::make_tuple(fMatrices, GetInteger(GL_MATRIX_MODE), GetInteger(GL_PROJECTION_STACK_DEPTH),
+                               GetInteger(GL_MODELVIEW_STACK_DEPTH));
+    };
+    for (const bool bShow : {false, true}) {
+        settings.bShowFps = bShow;
+        glFrustum(-1, 1, -1, 1, 1, 50);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glRotatef(30.0f, 0.0f, 1.0f, 0.0f);
+        const auto before = State();
+        DrawHud();
+        EXPECT_EQ(State(), before);
+        glPopMatrix();
     }
 }
