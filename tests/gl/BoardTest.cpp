@@ -254,6 +254,25 @@ TEST(BoardDraw, RunsOfCellsOutsideTheViewAreLeftOutWithoutChangingThePicture) {
     glDeleteTextures(TEX_COUNT, board.uiTexture);
 }
 
+TEST(ViewVolume, LeavesOutOnlyBoxesWhollyBeyondOnePlane) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1024.0 / 768.0, 0.1, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 23.54, 8.42, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);  // the start view
+    const struct {
+        float fMin[3], fMax[3];
+        bool bOutside;
+    } CASES[] = {{{-10, 0, -10}, {-9, 1, -9}, false}, {{-60, 0, 0}, {-5, 1, 1}, false}, {{-60, 0, 0}, {-50, 1, 1}, true},
+                 {{50, 0, 0}, {60, 1, 1}, true},      {{-5, 0, 40}, {5, 1, 41}, true},  {{-5, 0, -200}, {5, 1, -190}, true},
+                 {{-5, 40, 0}, {5, 41, 1}, true},     {{-1, 22, 7}, {1, 25, 10}, false}};
+    const CViewVolume view;
+    for (const auto& c : CASES) {
+        EXPECT_EQ(view.IsBoxOutside(c.fMin, c.fMax), c.bOutside) << c.fMin[0] << ", " << c.fMin[1] << ", " << c.fMin[2];
+    }
+}
+
 TEST(BoxDraw, ThirteenFacesSizedByTheWidthEachLitAsListed) {
     const struct {
         int iWidth, iHeight;
