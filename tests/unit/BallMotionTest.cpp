@@ -121,7 +121,7 @@ TEST(BallMotion, NearestContactWinsAndOfEqualOnesTheLaterEdge) {
     EXPECT_TRUE(CollideWithWalls(MakeVector(0.5f, 0.5f, 0.45f), &vIP) && vIP.y == 0.0f);  // nearer, found first
 }
 
-TEST(BallMotion, HoleRespawnsBeforeAnyWallAndSaveCellsMoveTheRespawnCell) {
+TEST(BallMotion, HolesRespawnBeforeAnyWallSaveCellsMoveTheRespawnCellAndNoCellIsNoRule) {
     // Just left of x 0 lies column 9 (the floor of x, not its truncation): a
     // hole, whose wall neighbour above touches the destination too.
     UseBoard(20, 20, 3, 4);
@@ -151,9 +151,8 @@ TEST(BallMotion, HoleRespawnsBeforeAnyWallAndSaveCellsMoveTheRespawnCell) {
     g_Board.iField[10][10] = TILE_HOLE;
     StepFrom(0.3f, 0.5f, 0.4, 0.0);
     ExpectRespawnedAt(0.0f, 0.0f);
-}
 
-TEST(BallMotion, EmptyBoardsAndCellsOffTheGridAreLeftAlone) {
+    // Empty boards, and cells off the grid, are left alone.
     for (const auto& [iWidth, iHeight] : {std::pair(0, 20), std::pair(20, -3)}) {
         UseBoard(iWidth, iHeight);
         StepFrom(0.5f, 0.5f, 0.5, 0.0);

@@ -64,7 +64,6 @@ TEST(Bitmap, EveryFileMeetsItsExpectation) {
         }
         EXPECT_GE(iCases, 70) << "cannot read " << sDir << "manifest.tsv";
     }
-    // The one message that names the file ends with its line break.
     const SDecoded Missing = Decode("", "no/such/dir/start.bmp");
-    EXPECT_EQ(Missing.Messages, SStrings{"Failed to open DIB file no/such/dir/start.bmp.\n"});
+    EXPECT_EQ(Missing.Messages, SStrings{"Failed to open DIB file no/such/dir/start.bmp.\n"});  // with its line break
 }

@@ -1,8 +1,7 @@
 // The level rules and their mends, as the level checker reports what the game reads.
 #include <gtest/gtest.h>
 
-#include <string>
-
+#include "board/LevelFile.h"
 #include "tools/LevelCheck.h"
 
 TEST(Level, EachFileReadsAsTheCheckerReports) {
@@ -14,9 +13,7 @@ TEST(Level, EachFileReadsAsTheCheckerReports) {
     } CASES[] = {
         {"../../../data/field.txt", 0, "(10, 19)\nplayable\n"},  // the shipped level, without a warning
         {"good.txt", 0, "holes: 1: (3, 1)\nwarning: the height 5 is odd: the ball's cells lie half a cell off"},
-        // Walls have no line of their own; '0' is floor; 's' does not move the start; the last 'S' does.
-        {"chars.txt", 0, "start: (1, 1)\ngoals: 2: (4, 0), (5, 0)\nsave cells: 4: (6, 0), (7, 0), (1, 1), (3, 1)\n"
-                         "holes: 2: (2, 0), (3, 0)\nwarning: row 0 (line 3): '0' at (8, 0) reads as floor"},
+        {"chars.txt", 0, "warning: row 0 (line 3): '0' at (8, 0) reads as floor (the digit; a hole is the letter O)"},
         {"crlf.txt", 0, "holes: 1: (1, 1)\nplayable\n"},
         // A short row and missing rows read as floor, not as an earlier line.
         {"mended.txt", 0, "goals: 1: (9, 0)\nsave cells: 2: (0, 0), (2, 2)\nholes: 1: (4, 0)\n"
@@ -45,4 +42,12 @@ TEST(Level, EachFileReadsAsTheCheckerReports) {
         EXPECT_EQ(CheckLevel(sPath.c_str(), &sReport), c.iStatus) << sReport;
         EXPECT_NE(sReport.find(c.szPart), std::string::npos) << c.szPart << "--- is not in ---\n" << sReport;
     }
+    // The tile codes of "XxOoZzsS0. aQ9": 's' makes a save cell, 'S' one that is the start, and the last 'S' wins.
+    SLevel Chars;
+    ASSERT_TRUE(ReadLevelFile(KOV_SOURCE_DIR "/tests/data/levels/chars.txt", &Chars));
+    const int CODES[] = {1, 1, 2, 2, 4, 4, 5, 5, 0, 0, 0, 0, 0, 0};
+    for (int x = 0; x < 14; ++x) {
+        EXPECT_EQ(Chars.iField[x][0], CODES[x]) << "column " << x;
+    }
+    EXPECT_TRUE(Chars.iStartX == 1 && Chars.iStartY == 1) << Chars.iStartX << ", " << Chars.iStartY;
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/TempFile.h"
 #include "tools/TextureArt.h"
 

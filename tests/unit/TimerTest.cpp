@@ -21,7 +21,7 @@ struct SFakeClock : IClockSource {
 
 }  // namespace
 
-TEST(Timer, CounterReadingsAreMillisecondsSinceTheStartOrReset) {
+TEST(Timer, ReadsMillisecondsSinceTheStartOrResetFromTheClockChosenFirst) {
     SFakeClock Clock;
     CTimer Timer(Clock);
     Clock.bHasCounter = false;  // too late: the clock is chosen once, at construction
@@ -31,16 +31,15 @@ TEST(Timer, CounterReadingsAreMillisecondsSinceTheStartOrReset) {
     Timer.Reset();
     Clock.llCounter += 16666667;  // a frame at 60 Hz
     EXPECT_NEAR(Timer.GetElapsed(), 16.666667, 1e-6);
-}
 
-TEST(Timer, WithoutACounterTheMillisecondClockServesAcrossItsWrap) {
-    SFakeClock Clock;
-    Clock.bHasCounter = false;
-    CTimer Timer(Clock);
-    Clock.bHasCounter = true;  // too late: the clock is chosen once
-    Clock.dwTimeMs = 0x100;
-    EXPECT_EQ(Timer.GetElapsed(), 512.0);
-    Timer.Reset();
-    Clock.dwTimeMs = 0xFF;  // the longest span it can tell: one millisecond short of 2^32
-    EXPECT_EQ(Timer.GetElapsed(), 4294967295.0);
+    // Without a counter the millisecond clock serves, across its wrap.
+    SFakeClock NoCounter;
+    NoCounter.bHasCounter = false;
+    CTimer Fallback(NoCounter);
+    NoCounter.bHasCounter = true;  // too late
+    NoCounter.dwTimeMs = 0x100;
+    EXPECT_EQ(Fallback.GetElapsed(), 512.0);
+    Fallback.Reset();
+    NoCounter.dwTimeMs = 0xFF;  // the longest span it can tell: one millisecond short of 2^32
+    EXPECT_EQ(Fallback.GetElapsed(), 4294967295.0);
 }
