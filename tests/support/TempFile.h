@@ -8,8 +8,6 @@ class CTempFile {
 public:
     explicit CTempFile(const std::string& sContents, const char* szSuffix = ".tmp");
     ~CTempFile();
-    CTempFile(const CTempFile&) = delete;
-    CTempFile& operator=(const CTempFile&) = delete;
 
     const char* Path() const { return sPath.c_str(); }
 

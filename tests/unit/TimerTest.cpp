@@ -4,119 +4,42 @@
 
 namespace {
 
-// A clock that says what the test sets, and counts the frequency queries.
-class CFakeClock : public IClockSource {
-public:
-    explicit CFakeClock(bool bCounter = true, int64_t llCountsPerSecond = 1000000000)
-        : bHasCounter(bCounter), llFrequency(llCountsPerSecond) {}
-
+// A clock that reads what the test sets.
+struct SFakeClock : IClockSource {
     bool QueryFrequency(int64_t* pllFrequency) const override {
-        ++iFrequencyQueries;
-        if (bHasCounter) {
-            *pllFrequency = llFrequency;
-        }
+        *pllFrequency = llFrequency;
         return bHasCounter;
     }
     int64_t QueryCounter() const override { return llCounter; }
     uint32_t GetTimeMs() const override { return dwTimeMs; }
 
-    bool bHasCounter;
-    int64_t llFrequency;
-    int64_t llCounter = 0;
-    uint32_t dwTimeMs = 0;
-    mutable int iFrequencyQueries = 0;
+    bool bHasCounter = true;
+    int64_t llFrequency = 1000000000;
+    int64_t llCounter = 5000000000000LL;  // the counter does not start at 0
+    uint32_t dwTimeMs = 0xFFFFFF00u;      // 256 ms before the millisecond clock wraps
 };
 
 }  // namespace
 
-TEST(Timer, CounterReadingsAreMillisecondsUntilReset) {
-    CFakeClock clock;
-    clock.llCounter = 5000000000000LL;  // the counter does not start at 0
-    CTimer timer(clock);
-    EXPECT_TRUE(timer.bPerfCounter);
-    EXPECT_EQ(timer.llStart, 5000000000000LL);
-    EXPECT_EQ(timer.GetElapsed(), 0.0);
-    clock.llCounter += 16666667;  // one frame at 60 Hz
-    EXPECT_NEAR(timer.GetElapsed(), 16.666667, 1e-5);
-    // The factor is single precision, 9.99999997e-7 ms per count: an hour
-    // later the reading is 9 microseconds short.
-    clock.llCounter += 3600LL * 1000000000LL;
-    EXPECT_NEAR(timer.GetElapsed(), 3600016.6575778, 1e-5);
+TEST(Timer, ReadsMillisecondsSinceTheStartOrResetFromTheClockChosenFirst) {
+    SFakeClock Clock;
+    CTimer Timer(Clock);
+    Clock.bHasCounter = false;  // too late: the clock is chosen once, at construction
+    Clock.llCounter += 3600LL * 1000000000LL;
+    // The factor is single precision, 9.99999997e-7 ms per count: an hour reads 9 microseconds short.
+    EXPECT_NEAR(Timer.GetElapsed(), 3599999.99091, 1e-5);
+    Timer.Reset();
+    Clock.llCounter += 16666667;  // a frame at 60 Hz
+    EXPECT_NEAR(Timer.GetElapsed(), 16.666667, 1e-6);
 
-    timer.Reset();
-    EXPECT_EQ(timer.GetElapsed(), 0.0);
-    clock.llCounter += 1000000;
-    EXPECT_NEAR(timer.GetElapsed(), 1.0, 1e-6);
-
-    // 1/3 rounded to float, times 1000: 333.33334350585938 ms per count.
-    CFakeClock slow(true, 3);
-    CTimer slowTimer(slow);
-    EXPECT_EQ(slowTimer.fMsPerCount, 333.33334f);
-    slow.llCounter = 3;
-    EXPECT_DOUBLE_EQ(slowTimer.GetElapsed(), 3.0 * 333.33334350585938);
-}
-
-TEST(Timer, WithoutAUsableCounterTheMillisecondClockServesAndSurvivesOneWrap) {
-    // A frequency of 0 would make every reading infinite.
-    for (CFakeClock clock : {CFakeClock(false), CFakeClock(true, 0)}) {
-        clock.dwTimeMs = 1234;
-        CTimer timer(clock);
-        EXPECT_FALSE(timer.bPerfCounter);
-        EXPECT_EQ(timer.dwStartMs, 1234u);
-        clock.llCounter = 999999999;  // not looked at
-        clock.dwTimeMs = 1250;
-        EXPECT_EQ(timer.GetElapsed(), 16.0);
-        timer.Reset();
-        EXPECT_EQ(timer.GetElapsed(), 0.0);
-        clock.dwTimeMs = 1251;
-        EXPECT_EQ(timer.GetElapsed(), 1.0);
-
-        clock.dwTimeMs = 0xFFFFFF00u;
-        timer.Reset();
-        clock.dwTimeMs = 0x00000100u;
-        EXPECT_EQ(timer.GetElapsed(), 512.0);
-        clock.dwTimeMs = 0xFFFFFEFFu;  // the longest span it can tell: one millisecond short of 2^32
-        EXPECT_EQ(timer.GetElapsed(), 4294967295.0);
-    }
-}
-
-TEST(Timer, ClockIsChosenOnceAtConstruction) {
-    CFakeClock clock;
-    CTimer timer(clock);
-    clock.bHasCounter = false;  // the counter goes away: the timer keeps using it
-    clock.llCounter = 4000000;
-    EXPECT_NEAR(timer.GetElapsed(), 4.0, 1e-6);
-    timer.Reset();
-    EXPECT_TRUE(timer.bPerfCounter);
-    EXPECT_EQ(clock.iFrequencyQueries, 1);
-
-    CFakeClock noCounter(false);
-    CTimer fallback(noCounter);
-    noCounter.bHasCounter = true;
-    noCounter.llCounter = 123456789;
-    noCounter.dwTimeMs = 7;
-    fallback.Reset();
-    EXPECT_FALSE(fallback.bPerfCounter);
-    EXPECT_EQ(fallback.GetElapsed(), 0.0);
-    EXPECT_EQ(noCounter.iFrequencyQueries, 1);
-}
-
-TEST(Timer, SystemClockIsMonotonicNanoseconds) {
-    const IClockSource& clock = GetSystemClock();
-    int64_t llFrequency = 0;
-    ASSERT_TRUE(clock.QueryFrequency(&llFrequency));
-    EXPECT_EQ(llFrequency, 1000000000);
-
-    CTimer timer;
-    EXPECT_TRUE(timer.bPerfCounter);
-    EXPECT_EQ(timer.pClock, &clock);
-    double dLast = 0.0;
-    for (int i = 0; i < 1000; ++i) {
-        const double dNow = timer.GetElapsed();
-        EXPECT_GE(dNow, dLast);
-        dLast = dNow;
-    }
-    // The millisecond clock is the same clock, truncated.
-    const uint32_t dwMs = clock.GetTimeMs();
-    EXPECT_LE(static_cast<uint32_t>(clock.QueryCounter() / 1000000) - dwMs, 1u);
+    // Without a counter the millisecond clock serves, across its wrap.
+    SFakeClock NoCounter;
+    NoCounter.bHasCounter = false;
+    CTimer Fallback(NoCounter);
+    NoCounter.bHasCounter = true;  // too late
+    NoCounter.dwTimeMs = 0x100;
+    EXPECT_EQ(Fallback.GetElapsed(), 512.0);
+    Fallback.Reset();
+    NoCounter.dwTimeMs = 0xFF;  // the longest span it can tell: one millisecond short of 2^32
+    EXPECT_EQ(Fallback.GetElapsed(), 4294967295.0);
 }
