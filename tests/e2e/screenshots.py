@@ -5,32 +5,26 @@ coarse ball and the frame rate. Usage: screenshots.py KOV_BINARY SOURCE_DIR OUT_
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import Game, drag_args, wait_for  # noqa: E402
+from kovgame import Game, drag_args, fps_shown  # noqa: E402
 
-WORKBENCH = (["key", "--delay", "20", "2", "Insert"] + ["n"] * 40 + ["m"] * 20  # red light on, moved to -x, +z
+WORKBENCH = (drag_args(3, [(300 + 32 * i, 400 - 4 * i) for i in range(9)])  # a quarter round, a little lower
+             + ["key", "--delay", "20", "2", "Insert"] + ["n"] * 40 + ["m"] * 20  # red light on, moved to -x, +z
              + ["3", "Insert"] + ["comma"] * 30  # green light on, moved to +x
              + ["1"] + ["Next"] * 60 + ["N"] * 3  # white spot narrowed to 30 degrees, leaning to -x
-             + ["s"] + ["minus"] * 24 + ["f"]  # flat shading on a coarse ball; the frame rate
-             + drag_args(3, [(300 + 32 * i, 400 - 4 * i) for i in range(9)]))  # a quarter round, a little lower
+             + ["s"] + ["minus"] * 24 + ["f"])  # flat shading on a coarse ball; the frame rate comes last
 
 
 def shoot(szGame, szSourceDir, szPath, args):
     with Game([szGame], szSourceDir) as game:
         game.wait_window()
-        previous = [game.wait_drawn()]
+        picture = game.wait_drawn()
         if args:
+            # Once the frame rate shows, every input before F has had its effect.
             game.xdotool(*args)
-
-        def steady():
-            # Every key has had its effect when the picture below the frame rate stays.
-            time.sleep(0.3)
-            picture, last = game.screenshot(), previous[0]
-            previous[0] = picture
-            return picture.data[40 * 3 * 1024:] == last.data[40 * 3 * 1024:] and picture
-        subprocess.run(["convert", "ppm:-", szPath], input=wait_for(steady, "a steady picture").ppm, check=True)
+            picture = game.wait_picture(lambda p: fps_shown(p) and p, "the frame rate")
+        subprocess.run(["convert", "ppm:-", szPath], input=picture, check=True)
     print("wrote %s" % szPath)
 
 
