@@ -89,7 +89,7 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
         szContents = run("dpkg-deb", "-c", packages[0])
         for szPath in ("/usr/bin/kov-play", "/usr/libexec/kov/kov", "/usr/share/kov/data/field.txt"):
             assert " ." + szPath + "\n" in szContents, "the package lacks %s" % szPath
-        assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "the package needs no freeglut"
+        assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "no freeglut in Depends"
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
