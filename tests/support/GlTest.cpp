@@ -14,7 +14,6 @@
 namespace {
 
 constexpr float EXTENT = 100.0f;
-constexpr int FLOATS_PER_VERTEX = 11;  // GL_3D_COLOR_TEXTURE in RGBA mode: xyz, rgba, strq
 
 bool g_bShown = false;
 
@@ -42,10 +41,6 @@ public:
     }
 };
 
-bool SamePoint(const SFeedbackVertex& a, const SFeedbackVertex& b) {
-    return a.x == b.x && a.y == b.y && a.z == b.z;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,8 +63,15 @@ std::vector<GLubyte> ReadWindow() {
     return Pixels;
 }
 
-std::vector<SFeedbackPrimitive> CaptureFeedback(const std::function<void()>& fnDraw) {
-    std::vector<GLfloat> Buffer(1 << 22);
+void ExpectNear(const std::vector<float>& Actual, const std::vector<float>& Expected, float fTolerance) {
+    ASSERT_EQ(Actual.size(), Expected.size());
+    for (size_t i = 0; i < Actual.size(); ++i) {
+        EXPECT_NEAR(Actual[i], Expected[i], fTolerance) << "value " << i;
+    }
+}
+
+std::vector<std::vector<float>> CapturePoints(const std::function<void()>& fnDraw) {
+    std::vector<GLfloat> Buffer(1 << 16);
     GLint iViewport[4];
     glGetIntegerv(GL_VIEWPORT, iViewport);
     glMatrixMode(GL_PROJECTION);
@@ -78,7 +80,7 @@ std::vector<SFeedbackPrimitive> CaptureFeedback(const std::function<void()>& fnD
     glOrtho(-EXTENT, EXTENT, -EXTENT, EXTENT, -EXTENT, EXTENT);
     glMatrixMode(GL_MODELVIEW);
     glViewport(0, 0, static_cast<GLsizei>(2 * EXTENT), static_cast<GLsizei>(2 * EXTENT));
-    glFeedbackBuffer(static_cast<GLsizei>(Buffer.size()), GL_3D_COLOR_TEXTURE, Buffer.data());
+    glFeedbackBuffer(static_cast<GLsizei>(Buffer.size()), GL_3D, Buffer.data());
     glRenderMode(GL_FEEDBACK);
     fnDraw();
     const GLint iCount = glRenderMode(GL_RENDER);
@@ -86,46 +88,11 @@ std::vector<SFeedbackPrimitive> CaptureFeedback(const std::function<void()>& fnD
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    EXPECT_GE(iCount, 0) << "feedback buffer overflow";
-
-    std::vector<SFeedbackPrimitive> Primitives;
-    for (GLint i = 0; i < iCount;) {
-        SFeedbackPrimitive primitive{static_cast<int>(Buffer[i++]), {}};
-        const int iVertices = primitive.iToken == GL_POLYGON_TOKEN ? static_cast<int>(Buffer[i++]) : 1;
-        for (int v = 0; v < iVertices; ++v, i += FLOATS_PER_VERTEX) {
-            // Window x and y run 0 to 2E from -E; depth 0 to 1 from E to -E.
-            const GLfloat* f = &Buffer[i];
-            primitive.Vertices.push_back(
-                {f[0] - EXTENT, f[1] - EXTENT, (1.0f - 2.0f * f[2]) * EXTENT, f[3], f[4], f[5], f[6], f[7], f[8]});
-        }
-        Primitives.push_back(primitive);
+    // Window x and y run 0 to 2E from -E; depth 0 to 1 from E to -E.
+    std::vector<std::vector<float>> Points;
+    for (GLint i = 0; i + 3 < iCount; i += 4) {
+        EXPECT_EQ(Buffer[i], GL_POINT_TOKEN);
+        Points.push_back({Buffer[i + 1] - EXTENT, Buffer[i + 2] - EXTENT, (1.0f - 2.0f * Buffer[i + 3]) * EXTENT});
     }
-    return Primitives;
-}
-
-std::vector<std::vector<SFeedbackVertex>> CapturedQuads(const std::vector<SFeedbackPrimitive>& Primitives) {
-    std::vector<std::vector<SFeedbackVertex>> Quads;
-    for (size_t i = 0; i < Primitives.size(); ++i) {
-        const auto& first = Primitives[i].Vertices;
-        const auto* pSecond = i + 1 < Primitives.size() ? &Primitives[i + 1].Vertices : nullptr;
-        if (Primitives[i].iToken != GL_POLYGON_TOKEN) {
-            continue;
-        }
-        // A quad split as (v0 v1 v2)(v0 v2 v3) or as (v0 v1 v3)(v1 v2 v3).
-        if (first.size() == 3 && pSecond != nullptr && pSecond->size() == 3) {
-            const auto& second = *pSecond;
-            if (SamePoint(first[0], second[0]) && SamePoint(first[2], second[1])) {
-                Quads.push_back({first[0], first[1], first[2], second[2]});
-                ++i;
-                continue;
-            }
-            if (SamePoint(first[1], second[0]) && SamePoint(first[2], second[2])) {
-                Quads.push_back({first[0], first[1], second[1], first[2]});
-                ++i;
-                continue;
-            }
-        }
-        Quads.push_back(first);
-    }
-    return Quads;
+    return Points;
 }

@@ -12,6 +12,7 @@
 
 GLint GetInteger(GLenum eName);
 std::vector<GLubyte> ReadWindow();  // the back buffer's RGB, bottom row first
+void ExpectNear(const std::vector<float>& Actual, const std::vector<float>& Expected, float fTolerance = 1e-4f);
 
 // A millisecond clock that stands still until the test moves it.
 class CManualClock : public IClockSource {
@@ -22,21 +23,7 @@ public:
     uint32_t dwTimeMs = 1000;
 };
 
-// A vertex as feedback mode returns it, turned back into the coordinates the
-// modelview matrix put out: with an identity modelview, the drawing's own.
-struct SFeedbackVertex {
-    float x, y, z, r, g, b, a, s, t;
-};
-
-struct SFeedbackPrimitive {
-    int iToken;  // GL_POINT_TOKEN or GL_POLYGON_TOKEN
-    std::vector<SFeedbackVertex> Vertices;
-};
-
-// What fnDraw sends to the rasteriser under an orthographic view of +-100 on
-// every axis; the projection and viewport are restored afterwards.
-std::vector<SFeedbackPrimitive> CaptureFeedback(const std::function<void()>& fnDraw);
-
-// The polygons of a capture in drawing order, each quad that the driver split
-// into two triangles joined again.
-std::vector<std::vector<SFeedbackVertex>> CapturedQuads(const std::vector<SFeedbackPrimitive>& Primitives);
+// The points fnDraw sends, in drawing order, from feedback mode under an
+// orthographic view of +-100 on every axis: the coordinates the modelview
+// matrix put out. The projection and viewport are restored afterwards.
+std::vector<std::vector<float>> CapturePoints(const std::function<void()>& fnDraw);
