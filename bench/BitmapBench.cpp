@@ -3,13 +3,46 @@
 #include <benchmark/benchmark.h>
 #include <stb/stb_image.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "board/Bitmap.h"
-#include "tests/unit/BitmapWriter.h"
 
 namespace {
+
+// A BMP with the file header and the 40-byte information header.
+struct SBmpLayout {
+    int32_t iWidth = 1;
+    int32_t iHeight = 1;
+    uint16_t wBitCount = 24;
+    std::vector<uint8_t> Table;   // colour-table bytes as stored
+    std::vector<uint8_t> Pixels;  // pixel bytes as stored: rows bottom-up, each padded to 4 bytes
+};
+
+// Appends one colour-table entry: blue, green, red and a zero byte.
+void AddColor(SBmpLayout* pLayout, uint8_t r, uint8_t g, uint8_t b) {
+    pLayout->Table.insert(pLayout->Table.end(), {b, g, r, 0});
+}
+
+std::string BuildBmp(const SBmpLayout& Layout) {
+    const auto dwOffset = static_cast<uint32_t>(54 + Layout.Table.size());
+    const auto dwPixels = static_cast<uint32_t>(Layout.Pixels.size());
+    // File size, reserved, pixel offset; header size, width, height, planes and bit count (2 bytes each),
+    // compression, image size, two resolutions, colours used and important.
+    const uint32_t FIELDS[] = {dwOffset + dwPixels, 0, dwOffset, 40, static_cast<uint32_t>(Layout.iWidth),
+                               static_cast<uint32_t>(Layout.iHeight), 1u | uint32_t{Layout.wBitCount} << 16,
+                               0, dwPixels, 2835, 2835, 0, 0};
+    std::string sFile = "BM";
+    for (const uint32_t dwField : FIELDS) {
+        for (int iShift = 0; iShift < 32; iShift += 8) {
+            sFile.push_back(static_cast<char>(dwField >> iShift));
+        }
+    }
+    sFile.append(Layout.Table.begin(), Layout.Table.end());
+    return sFile.append(Layout.Pixels.begin(), Layout.Pixels.end());
+}
 
 const char* const RGB24_PATH = "/tmp/kov-bench-rgb24.bmp";
 const char* const PAL8_PATH = "/tmp/kov-bench-pal8.bmp";

@@ -4,12 +4,33 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 
+#include "board/Bitmap.h"
+#include "platform/Message.h"
 #include "support/TempFile.h"
-#include "unit/BitmapWriter.h"
 
 namespace {
+
+// A decoded image, or none, and the messages the decoder showed meanwhile.
+struct SDecoded {
+    std::unique_ptr<ImageRGB, void (*)(ImageRGB*)> pImage{nullptr, FreeImageRGB};
+    std::vector<std::string> Messages;
+};
+
+// Decodes the bytes from a buffer of exactly their size, where the sanitizer
+// sees any read past the end; or, when one is named, the file.
+SDecoded Decode(const std::string& sBytes, const char* szFile = nullptr) {
+    static std::vector<std::string>* s_pMessages;
+    const std::vector<unsigned char> Bytes(sBytes.begin(), sBytes.end());
+    SDecoded Result;
+    s_pMessages = &Result.Messages;
+    const MessageSink pPrevious = SetMessageSink([](const char* szText) { s_pMessages->push_back(szText); });
+    Result.pImage.reset(szFile != nullptr ? LoadBitmapRGB(szFile) : DecodeBitmapRGB(Bytes.data(), Bytes.size()));
+    SetMessageSink(pPrevious);
+    return Result;
+}
 
 using SStrings = std::vector<std::string>;
 
