@@ -110,9 +110,8 @@ TEST_F(FrameTest, TheCameraOrbitsItsCentreAndTurnsUpsideDownBetweenTheQuarters) 
                     m[0] * c.fCenterX + m[12], m[2] * c.fCenterX + m[14]},
                    {c.fEye[0], c.fEye[1], c.fEye[2], c.fUpY, 0, -c.fDistance}, 0.005f);
     }
-    // Before, at and after the top the screen's top points the same way, towards
-    // -z, and under the bottom towards +z; also with the centre off the axis,
-    // where the float centre loses the eye's tiny offset at the poles.
+    // Before, at and after the top the screen's top points towards -z, under the bottom towards +z; also with
+    // the centre off the axis, where the float centre loses the eye's tiny offset at the poles.
     for (const float fCenter : {0.1f, 1.0f}) {
         for (const int iAngleY : {190, 192, 194, 574, 576, 578}) {
             g_ViewControl = CViewControl();
