@@ -10,6 +10,10 @@ namespace {
 
 constexpr double PI = 3.141592653589793;
 
+// |cos| of the elevation at the poles is rounding, about 1e-16; one pixel off
+// them it is about pi / (2 x window height).
+constexpr double POLE_COSINE = 1e-9;
+
 // The part of a full turn that a pixel angle stands for. A window of no size
 // (minimised) stands still at the start of the turn instead of dividing by zero.
 double TurnFraction(int iPixels, int iSize) {
@@ -49,7 +53,18 @@ void CCamera::Apply(int x, int y, int w, int h, double dist) {
     const bool bUpsideDown = dElevation > PI / 2.0 && dElevation <= 3.0 * PI / 2.0;
     fUpY = bUpsideDown ? -1.0f : 1.0f;
 
-    gluLookAt(GetEyeX(), GetEyeY(), GetEyeZ(), vCenter.x, vCenter.y, vCenter.z, 0.0, GetUpY(), 0.0);
+    // Straight above or below the centre the eye's tiny horizontal offset is
+    // lost in the float centre, and (0, fUpY, 0) would lie along the line of
+    // sight. There the up vector is the direction in which the elevation
+    // grows: across the line of sight, and the limit of the picture from
+    // either side.
+    double dUp[3] = {0.0, fUpY, 0.0};
+    if (std::fabs(std::cos(dElevation)) < POLE_COSINE) {
+        dUp[0] = -std::cos(dAzimuth) * std::sin(dElevation);
+        dUp[1] = std::cos(dElevation);
+        dUp[2] = -std::sin(dAzimuth) * std::sin(dElevation);
+    }
+    gluLookAt(GetEyeX(), GetEyeY(), GetEyeZ(), vCenter.x, vCenter.y, vCenter.z, dUp[0], dUp[1], dUp[2]);
 }
 
 float CCamera::GetEyeX() const { return vCenter.x + vOffset.x; }

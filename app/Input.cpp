@@ -1,6 +1,6 @@
 #include "app/Input.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 #include <cstdlib>
 
@@ -31,6 +31,16 @@ constexpr int BUTTON_RIGHT = 2;
 constexpr int BUTTON_NONE = -1;
 
 int (*s_pfnGetModifiers)() = glutGetModifiers;
+
+// The left and right Shift keys held, followed through their own presses and
+// releases: the modifier mask also says Shift while Caps Lock is on.
+bool s_bShiftHeld[2] = {false, false};
+
+void TrackShiftKey(int key, bool bDown) {
+    if (key == GLUT_KEY_SHIFT_L || key == GLUT_KEY_SHIFT_R) {
+        s_bShiftHeld[key - GLUT_KEY_SHIFT_L] = bDown;
+    }
+}
 
 void Toggle(bool* pbSwitch) {
     *pbSwitch = !*pbSwitch;
@@ -112,7 +122,8 @@ void NudgeValue(unsigned char key, CSettings& settings) {
 }
 
 void MoveCenterOrTilt(int key) {
-    const bool bShift = s_pfnGetModifiers() == GLUT_ACTIVE_SHIFT;
+    // Shift together with Ctrl or Alt counts as no Shift.
+    const bool bShift = (s_bShiftHeld[0] || s_bShiftHeld[1]) && s_pfnGetModifiers() == GLUT_ACTIVE_SHIFT;
     CVector3& vCenter = g_Camera.vCenter;
     switch (key) {
         case GLUT_KEY_LEFT:
@@ -231,9 +242,14 @@ void OnKeyboard(unsigned char key, int, int) {
 }
 
 void OnSpecialKey(int key, int, int) {
+    TrackShiftKey(key, true);
     MoveCenterOrTilt(key);
     AdjustSpot(key);
     glutPostRedisplay();
+}
+
+void OnSpecialKeyUp(int key, int, int) {
+    TrackShiftKey(key, false);
 }
 
 void OnMouse(int button, int state, int x, int y) {

@@ -4,10 +4,12 @@
 // settings; the next frame applies the change.
 void OnKeyboard(unsigned char key, int x, int y);
 void OnSpecialKey(int key, int x, int y);
+void OnSpecialKeyUp(int key, int x, int y);  // follows the Shift keys' releases
 void OnMouse(int button, int state, int x, int y);
 void OnMotion(int x, int y);
 
 // Where OnSpecialKey reads the modifier keys from: glutGetModifiers, which
 // answers only inside an input callback, unless replaced (tests drive Shift,
-// Ctrl and Alt this way). A null pointer restores glutGetModifiers.
+// Ctrl and Alt this way). A null pointer restores glutGetModifiers. The mask's
+// Shift counts only while a Shift key is held.
 void SetModifierSource(int (*pfnGetModifiers)());

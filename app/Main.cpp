@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     glutMotionFunc(OnMotion);
     glutKeyboardFunc(OnKeyboard);
     glutSpecialFunc(OnSpecialKey);
+    glutSpecialUpFunc(OnSpecialKeyUp);
     glutIdleFunc(OnIdle);
 
     LoadTextures();

@@ -1,5 +1,6 @@
 #include "board/LevelFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -9,34 +10,66 @@
 
 namespace {
 
-// One line of the text, without its line end ("\n" or "\r\n").
-struct SLine {
-    const char* pText;
-    size_t uLength;
+// A file whose needed part, up to its last row, runs past this is refused:
+// a link to /dev/zero or an endless stream would never end.
+constexpr size_t LEVEL_MAX_BYTES = 1 << 20;
+
+// Of a size line only the start can matter: the number, after white space.
+constexpr size_t SIZE_LINE_KEEP = 64;
+
+// The bytes of a level text in memory, or of a file up to LEVEL_MAX_BYTES.
+class CLevelBytes {
+public:
+    CLevelBytes(const char* pText, size_t uLength) : pText(pText), uLeft(uLength) {}
+    explicit CLevelBytes(std::FILE* pFile) : pFile(pFile), uLeft(LEVEL_MAX_BYTES) {}
+
+    // The next byte, or EOF at the end of the text, of the file or of the bound.
+    int Next() {
+        if (uLeft == 0) {
+            bPastBound = pFile != nullptr && std::getc(pFile) != EOF;
+            return EOF;
+        }
+        --uLeft;
+        return pFile != nullptr ? std::getc(pFile) : static_cast<unsigned char>(*pText++);
+    }
+
+    const char* pText = nullptr;
+    std::FILE* pFile = nullptr;
+    size_t uLeft;
+    bool bPastBound = false;
 };
 
-// Splits the next line off [*ppCursor, pEnd); false when the text is used up.
-bool NextLine(const char** ppCursor, const char* pEnd, SLine* pLine) {
-    const char* pStart = *ppCursor;
-    if (pStart >= pEnd) {
+// One line without its line end ("\n" or "\r\n"): as many of its first
+// characters as can matter, its whole length, and whether anything but white
+// space follows the kept characters.
+struct SLine {
+    std::string sKept;
+    size_t uLength = 0;
+    bool bTextBeyond = false;
+};
+
+// Reads the next line, keeping uKeep characters of it; false when no byte is left.
+bool ReadLine(CLevelBytes* pBytes, size_t uKeep, SLine* pLine) {
+    int iChar = pBytes->Next();
+    if (iChar == EOF) {
         return false;
     }
-    const void* pNewline = std::memchr(pStart, '\n', static_cast<size_t>(pEnd - pStart));
-    const char* pLineEnd = pNewline != nullptr ? static_cast<const char*>(pNewline) : pEnd;
-    *ppCursor = pNewline != nullptr ? pLineEnd + 1 : pEnd;
-    if (pLineEnd > pStart && pLineEnd[-1] == '\r') {
-        --pLineEnd;
-    }
-    pLine->pText = pStart;
-    pLine->uLength = static_cast<size_t>(pLineEnd - pStart);
-    return true;
-}
-
-bool IsBlank(const SLine& line) {
-    for (size_t i = 0; i < line.uLength; ++i) {
-        if (!std::isspace(static_cast<unsigned char>(line.pText[i]))) {
-            return false;
+    pLine->sKept.clear();
+    pLine->uLength = 0;
+    pLine->bTextBeyond = false;
+    int iLast = 0;
+    for (; iChar != EOF && iChar != '\n'; iChar = pBytes->Next()) {
+        if (pLine->uLength < uKeep) {
+            pLine->sKept.push_back(static_cast<char>(iChar));
+        } else {
+            pLine->bTextBeyond = pLine->bTextBeyond || !std::isspace(iChar);
         }
+        ++pLine->uLength;
+        iLast = iChar;
+    }
+    if (iLast == '\r') {
+        --pLine->uLength;
+        pLine->sKept.resize(std::min(pLine->sKept.size(), pLine->uLength));
     }
     return true;
 }
@@ -44,8 +77,7 @@ bool IsBlank(const SLine& line) {
 // The "%i" conversion at the start of the line: white space skipped, then a
 // decimal, octal ("0…") or hexadecimal ("0x…") number with an optional sign.
 SLevelSize ReadSize(const SLine& line) {
-    const std::string sLine(line.pText, line.uLength);
-    const char* szStart = sLine.c_str();
+    const char* szStart = line.sKept.c_str();
     while (std::isspace(static_cast<unsigned char>(*szStart))) {
         ++szStart;
     }
@@ -54,6 +86,7 @@ SLevelSize ReadSize(const SLine& line) {
     size.llValue = std::strtoll(szStart, &pAfter, 0);
     size.bNumber = pAfter != szStart;
     size.sText.assign(szStart, static_cast<size_t>(pAfter - szStart));
+    size.bTrailingText = line.bTextBeyond;
     for (const char* p = pAfter; *p != '\0'; ++p) {
         size.bTrailingText = size.bTrailingText || !std::isspace(static_cast<unsigned char>(*p));
     }
@@ -76,7 +109,7 @@ void ReadRow(const SLine& line, int y, SLevel* pLevel) {
     for (int x = 0; x < pLevel->iWidth; ++x) {
         // A short row reads as floor where it has no characters.
         const bool bPresent = static_cast<size_t>(x) < line.uLength;
-        const int iChar = bPresent ? static_cast<unsigned char>(line.pText[x]) : ' ';
+        const int iChar = bPresent ? static_cast<unsigned char>(line.sKept[x]) : ' ';
         const int iTile = TileOfChar(iChar);
         pLevel->iField[x][y] = iTile;
         if (iChar == 'S') {
@@ -94,6 +127,24 @@ void ReadRow(const SLine& line, int y, SLevel* pLevel) {
     }
 }
 
+// Rows the text lacks stay floor; nothing after the last row is read.
+void ReadLevel(CLevelBytes* pBytes, SLevel* pLevel) {
+    *pLevel = SLevel();
+    SLine line;
+    if (ReadLine(pBytes, SIZE_LINE_KEEP, &line)) {
+        pLevel->Width = ReadSize(line);
+    }
+    if (ReadLine(pBytes, SIZE_LINE_KEEP, &line)) {
+        pLevel->Height = ReadSize(line);
+    }
+    pLevel->iWidth = FieldSize(pLevel->Width);
+    pLevel->iHeight = FieldSize(pLevel->Height);
+    while (pLevel->iRowLines < pLevel->iHeight && ReadLine(pBytes, static_cast<size_t>(pLevel->iWidth), &line)) {
+        ReadRow(line, pLevel->iRowLines, pLevel);
+        ++pLevel->iRowLines;
+    }
+}
+
 bool IsOpen(const SLevel& level, int x, int y) {
     const int iTile = level.iField[x][y];
     return iTile != TILE_WALL && iTile != TILE_HOLE;
@@ -102,7 +153,7 @@ bool IsOpen(const SLevel& level, int x, int y) {
 }  // namespace
 
 SLevel::SLevel()
-    : iWidth(0), iHeight(0), iStartX(0), iStartY(0), iError(0), iStartCount(0), iRowLines(0), iExtraLines(0) {
+    : iWidth(0), iHeight(0), iStartX(0), iStartY(0), iError(0), iStartCount(0), iRowLines(0) {
     std::memset(iField, 0, sizeof(iField));
 }
 
@@ -126,26 +177,8 @@ int TileOfChar(int iChar) {
 }
 
 void ParseLevel(const char* pText, size_t uLength, SLevel* pLevel) {
-    *pLevel = SLevel();
-    const char* pCursor = pText;
-    const char* pEnd = pText + uLength;
-    SLine line;
-    if (NextLine(&pCursor, pEnd, &line)) {
-        pLevel->Width = ReadSize(line);
-    }
-    if (NextLine(&pCursor, pEnd, &line)) {
-        pLevel->Height = ReadSize(line);
-    }
-    pLevel->iWidth = FieldSize(pLevel->Width);
-    pLevel->iHeight = FieldSize(pLevel->Height);
-    // Rows the file lacks stay floor.
-    while (pLevel->iRowLines < pLevel->iHeight && NextLine(&pCursor, pEnd, &line)) {
-        ReadRow(line, pLevel->iRowLines, pLevel);
-        ++pLevel->iRowLines;
-    }
-    while (NextLine(&pCursor, pEnd, &line)) {
-        pLevel->iExtraLines += IsBlank(line) ? 0 : 1;
-    }
+    CLevelBytes bytes(pText, uLength);
+    ReadLevel(&bytes, pLevel);
 }
 
 bool ReadLevelFile(const char* szFileName, SLevel* pLevel) {
@@ -155,20 +188,20 @@ bool ReadLevelFile(const char* szFileName, SLevel* pLevel) {
         pLevel->iError = errno != 0 ? errno : EIO;
         return false;
     }
-    std::string sText;
-    char szChunk[4096];
-    size_t uRead;
-    while ((uRead = std::fread(szChunk, 1, sizeof(szChunk), pFile)) > 0) {
-        sText.append(szChunk, uRead);
+    CLevelBytes bytes(pFile);
+    ReadLevel(&bytes, pLevel);
+    int iError = 0;
+    if (bytes.bPastBound) {
+        iError = EFBIG;
+    } else if (std::ferror(pFile) != 0) {
+        iError = errno != 0 ? errno : EIO;
     }
-    const bool bFailed = std::ferror(pFile) != 0;
-    const int iReadError = errno;
     std::fclose(pFile);
-    if (bFailed) {
-        pLevel->iError = iReadError != 0 ? iReadError : EIO;
+    if (iError != 0) {
+        *pLevel = SLevel();
+        pLevel->iError = iError;
         return false;
     }
-    ParseLevel(sText.data(), sText.size(), pLevel);
     return true;
 }
 

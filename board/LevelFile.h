@@ -37,7 +37,6 @@ struct SLevel {
     SLevelSize Height;
     int iStartCount;             // 'S' characters inside the field
     int iRowLines;               // row lines the file holds, at most iHeight
-    int iExtraLines;             // lines after the last row with more than white space
     std::vector<int> ShortRows;  // rows with fewer than iWidth characters
     std::vector<int> LongRows;   // rows with characters past iWidth
     std::vector<SLevelChar> OtherChars;
@@ -48,10 +47,13 @@ struct SLevel {
 int TileOfChar(int iChar);
 
 // Reads level text held in memory. Every byte sequence is a level: what cannot
-// be read as one reads as floor or as size 0. Replaces all of *pLevel.
+// be read as one reads as floor or as size 0. Nothing after the last row is
+// read, and of each line only the characters that can matter. Replaces all of
+// *pLevel.
 void ParseLevel(const char* pText, size_t uLength, SLevel* pLevel);
 
-// Reads a level file. When it cannot be read the result is false, iError holds
+// Reads a level file the same way. When it cannot be read, or its part up to
+// the last row is longer than 1 MiB (EFBIG), the result is false, iError holds
 // the errno (never 0) and the level is empty.
 bool ReadLevelFile(const char* szFileName, SLevel* pLevel);
 

@@ -12,8 +12,8 @@ bool CFileMap::Open(const char* szFileName) {
         return false;
     }
     struct stat st{};
-    bool bOk = fstat(iFd, &st) == 0 && S_ISREG(st.st_mode);
-    if (bOk && st.st_size > 0) {
+    bool bOk = fstat(iFd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    if (bOk) {
         const size_t uLength = static_cast<size_t>(st.st_size);
         void* pMapped = mmap(nullptr, uLength, PROT_READ, MAP_PRIVATE, iFd, 0);
         bOk = pMapped != MAP_FAILED;

@@ -2,9 +2,7 @@
 
 #include <cstddef>
 
-// A whole file mapped read-only into memory, released with the object. An
-// empty file opens as zero bytes without a mapping, since mmap cannot map
-// nothing.
+// A whole file mapped read-only into memory, released with the object.
 class CFileMap {
 public:
     CFileMap() = default;
@@ -13,7 +11,7 @@ public:
     CFileMap& operator=(const CFileMap&) = delete;
 
     // False when the file cannot be opened, is not a regular file or cannot
-    // be mapped; the object is then empty.
+    // be mapped, which an empty file cannot be; the object is then empty.
     bool Open(const char* szFileName);
     void Close();
 

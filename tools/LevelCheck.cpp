@@ -107,9 +107,6 @@ void CheckRows(const SLevel& level, CReport* pReport) {
         pReport->Warning("the file ends after " + std::to_string(level.iRowLines) + " of " +
                          std::to_string(level.iHeight) + " rows: the missing rows read as floor");
     }
-    if (level.iExtraLines > 0) {
-        pReport->Warning(std::to_string(level.iExtraLines) + " line(s) after the last row are ignored");
-    }
     for (const SLevelChar& other : level.OtherChars) {
         const char* szHint = other.iChar == '0' ? " (the digit; a hole is the letter O)" : "";
         pReport->Warning(RowAndLine(other.iY) + ": " + Quoted(other.iChar) + " at " + Cell(other.iX, other.iY) +

@@ -30,7 +30,7 @@ def ball(picture):
 
 
 def case_play(szGame, szSourceDir, *_):
-    """The window, the missing start texture, F, an arrow, a drag and Escape, in one session."""
+    """The window, the missing start texture, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
@@ -41,6 +41,9 @@ def case_play(szGame, szSourceDir, *_):
         assert szWindow.startswith("KOV Arbeit\nWINDOW=%s\nX=0\nY=0\nWIDTH=1024\nHEIGHT=768\n" % window), szWindow
         x0, y0, fRadius = game.wait_picture(ball, "the ball on the board")
         assert game.printed() == "Error: Failed to open DIB file data/start.bmp.\n", "stderr %r" % game.printed()
+        # Shift+Left moves the centre left: the resting ball, with the board, moves right.
+        game.xdotool("key", *["shift+Left"] * 20)
+        x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
         game.xdotool("key", "f")
         game.wait_picture(fps_shown, "the frame rate in the top right after F")
         # 2 degrees about x: the ball rolls towards the viewer, down the window.
@@ -49,6 +52,9 @@ def case_play(szGame, szSourceDir, *_):
         # 200 pixels of left drag to the right tilt about z as far as Right would.
         game.xdotool(*drag_args(1, [(400 + 20 * i, 700) for i in range(11)]))
         game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + fRadius, "the ball to roll right after a drag")
+        # With Caps Lock on, and Shift up again, the arrows tilt.
+        game.xdotool("key", "Caps_Lock", *["Left"] * 40)
+        game.wait_picture(lambda p: (b := ball(p)) and b[0] < x0 - fRadius, "the ball to roll left after Left")
         game.xdotool("key", "f")
         game.wait_picture(lambda p: not fps_shown(p), "the frame rate to go after F again")
         game.quit()

@@ -58,7 +58,7 @@ protected:
     void TearDown() override {
         g_Scene.RootNode.Children.remove(&probe);
         g_ViewControl = CViewControl();
-        g_Camera.vCenter.x = 0.0f;
+        SetVector(&g_Camera.vCenter, 0.0f, 0.0f, 0.0f);
     }
     CSettings& settings = GetSettings();
     CProbeNode probe;
@@ -110,12 +110,16 @@ TEST_F(FrameTest, TheCameraOrbitsItsCentreAndTurnsUpsideDownBetweenTheQuarters) 
                     m[0] * c.fCenterX + m[12], m[2] * c.fCenterX + m[14]},
                    {c.fEye[0], c.fEye[1], c.fEye[2], c.fUpY, 0, -c.fDistance}, 0.005f);
     }
-    // Just before and after the top, the screen's top points the same way, towards -z.
-    for (const int iAngleY : {190, 194}) {
-        g_ViewControl = CViewControl();
-        g_ViewControl.iAngleY = iAngleY;
-        DrawFrame();
-        EXPECT_LT(probe.fModelview[9], -0.99f) << iAngleY;
+    // Before, at and after the top the screen's top points towards -z, under the bottom towards +z; also with
+    // the centre off the axis, where the float centre loses the eye's tiny offset at the poles.
+    for (const float fCenter : {0.1f, 1.0f}) {
+        for (const int iAngleY : {190, 192, 194, 574, 576, 578}) {
+            g_ViewControl = CViewControl();
+            g_ViewControl.iAngleY = iAngleY;
+            g_Camera.vCenter.x = g_Camera.vCenter.z = fCenter;
+            DrawFrame();
+            EXPECT_GT(probe.fModelview[9] * (iAngleY < 384 ? -1.0f : 1.0f), 0.99f) << iAngleY << ", " << fCenter;
+        }
     }
 }
 

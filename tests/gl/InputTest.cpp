@@ -25,12 +25,15 @@ void Keys(const std::string& sKeys) {
     }
 }
 
-void Special(int key, int iTimes = 1, int iModifiers = 0) {
+void Special(int key, int iTimes = 1, int iModifiers = 0, int iShiftKey = GLUT_KEY_SHIFT_L) {
+    const int iHeld = (iModifiers & GLUT_ACTIVE_SHIFT) != 0 ? iShiftKey : 0;  // 0: none, as under Caps Lock
+    OnSpecialKey(iHeld, 0, 0);
     g_iModifiers = iModifiers;
     for (int i = 0; i < iTimes; ++i) {
         OnSpecialKey(key, 0, 0);
     }
     g_iModifiers = 0;
+    OnSpecialKeyUp(iHeld, 0, 0);
 }
 
 // A press at the first point, then motion through the others.
@@ -118,9 +121,12 @@ TEST_F(InputTest, EachInputChangesExactlyWhatItsBindingSaysWithinItsBounds) {
         {"Down 30", [] { Special(GLUT_KEY_DOWN, 30); }, [] { g_Board.fTiltX = 2.0f; }},
         {"Up 3", [] { Special(GLUT_KEY_UP, 3); }, [] { g_Board.fTiltX = -0.3f; }},
         {"Shift+Left", [] { Special(GLUT_KEY_LEFT, 50, GLUT_ACTIVE_SHIFT); }, [] { g_Camera.vCenter.x = -5.0f; }},
-        {"Shift+Right", [] { Special(GLUT_KEY_RIGHT, 2, GLUT_ACTIVE_SHIFT); }, [] { g_Camera.vCenter.x = 0.2f; }},
+        {"Shift+Right, then Left under Caps Lock, which is no Shift",
+         [] { Special(GLUT_KEY_RIGHT, 2, GLUT_ACTIVE_SHIFT); Special(GLUT_KEY_LEFT, 1, GLUT_ACTIVE_SHIFT, 0); },
+         [] { g_Camera.vCenter.x = 0.2f; g_Board.fTiltZ = 0.1f; }},
         {"Shift+Up", [] { Special(GLUT_KEY_UP, 2, GLUT_ACTIVE_SHIFT); }, [] { g_Camera.vCenter.z = -0.2f; }},
-        {"Shift+Down", [] { Special(GLUT_KEY_DOWN, 1, GLUT_ACTIVE_SHIFT); }, [] { g_Camera.vCenter.z = 0.1f; }},
+        {"right Shift+Down", [] { Special(GLUT_KEY_DOWN, 1, GLUT_ACTIVE_SHIFT, GLUT_KEY_SHIFT_R); },
+         [] { g_Camera.vCenter.z = 0.1f; }},
         {"Shift+Ctrl", [] { Special(GLUT_KEY_LEFT, 1, GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_CTRL); },
          [] { g_Board.fTiltZ = 0.1f; }},
         {"Shift+Alt", [] { Special(GLUT_KEY_UP, 1, GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_ALT); },

@@ -85,6 +85,7 @@ TEST(Bitmap, EveryFileMeetsItsExpectation) {
         }
         EXPECT_GE(iCases, 70) << "cannot read " << sDir << "manifest.tsv";
     }
-    const SDecoded Missing = Decode("", "no/such/dir/start.bmp");
-    EXPECT_EQ(Missing.Messages, SStrings{"Failed to open DIB file no/such/dir/start.bmp.\n"});  // with its line break
+    for (const std::string sFile : {"no/such/start.bmp", KOV_SOURCE_DIR "/tests/data/bmp/empty.bmp"}) {  // nor mapped
+        EXPECT_EQ(Decode("", sFile.c_str()).Messages, SStrings{"Failed to open DIB file " + sFile + ".\n"});
+    }
 }

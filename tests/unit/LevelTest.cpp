@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "board/LevelFile.h"
+#include "support/TempFile.h"
 #include "tools/LevelCheck.h"
 
 TEST(Level, EachFileReadsAsTheCheckerReports) {
+    // 3 MiB after the last row are never read; /dev/zero runs past 1 MiB before it and is refused.
+    const CTempFile Tail(ReadWholeFile(KOV_SOURCE_DIR "/tests/data/levels/good.txt") + std::string(3 << 20, 'X'));
     // A file, its status (0: playable) and a part of its report: listing, warnings, errors and verdict in order.
     const struct {
         const char* szFile;
@@ -21,8 +24,7 @@ TEST(Level, EachFileReadsAsTheCheckerReports) {
                           "warning: line 1: the text after the number is ignored\n"
                           "warning: line 2: \"0x3\" is hexadecimal and reads as 3\n"},
         {"mended.txt", 0, "warning: row 1 (line 4) is shorter than 10 characters: the missing cells read as floor\n"
-                          "warning: row 0 (line 3) is longer than 10 characters: the rest is ignored\n"
-                          "warning: 1 line(s) after the last row are ignored\n"},
+                          "warning: row 0 (line 3) is longer than 10 characters: the rest is ignored\n"},
         {"short-file.txt", 0, "goals: 1: (3, 0)\nsave cells: 1: (0, 0)\n"},
         {"short-file.txt", 0, "warning: the file ends after 1 of 3 rows: the missing rows read as floor\n"},
         // Its 'Z' at column 120 lies off the grid.
@@ -35,9 +37,12 @@ TEST(Level, EachFileReadsAsTheCheckerReports) {
         {"no-goal.txt", 1, "\nerror: no goal cell 'Z'\nunplayable\n"},
         {"unreachable.txt", 1, "\nerror: no goal can be reached from the start over cells that are neither wall"},
         {"absent.txt", 1, "absent.txt: No such file or directory\nunplayable\n"},
+        {Tail.Path(), 0, "holes: 1: (3, 1)\nwarning: the height 5 is odd: the ball's cells lie half a cell off"},
+        {"/dev/zero", 1, "/dev/zero: File too large\nunplayable\n"},
     };
     for (const auto& c : CASES) {
-        const std::string sPath = std::string(KOV_SOURCE_DIR "/tests/data/levels/") + c.szFile;
+        const std::string sDir = c.szFile[0] == '/' ? "" : KOV_SOURCE_DIR "/tests/data/levels/";
+        const std::string sPath = sDir + c.szFile;
         std::string sReport;
         EXPECT_EQ(CheckLevel(sPath.c_str(), &sReport), c.iStatus) << sReport;
         EXPECT_NE(sReport.find(c.szPart), std::string::npos) << c.szPart << "--- is not in ---\n" << sReport;
