@@ -29,18 +29,47 @@ def ball(picture):
     return n > 100 and (sum(x for x, y in found) / n, sum(y for x, y in found) / n, math.sqrt(n / math.pi))
 
 
+# Three bad textures in slot order: what each holds (None: missing), its message, and what closes its box.
+BAD_TEXTURES = (("wall.bmp", b"BM", "Image file conversion error.", ["key", "Return"]),
+                ("start.bmp", None, "Failed to open DIB file data/start.bmp.", ["key", "space"]),
+                ("save.bmp", b"XXXXXXXX", "Unknown DIB file format.", None))  # None: a click on OK
+
+
+def close_box(game, box, dismiss):
+    game.xdotool("windowfocus", box)
+    if dismiss is None:
+        # OK sits centred, 16 pixels above the box's bottom edge, 26 high.
+        geometry = dict(line.split("=") for line in game.xdotool("getwindowgeometry", "--shell", box).split())
+        dismiss = ["mousemove", str(int(geometry["X"]) + int(geometry["WIDTH"]) // 2),
+                   str(int(geometry["Y"]) + int(geometry["HEIGHT"]) - 29), "click", "1"]
+    game.xdotool(*dismiss)
+
+
 def case_play(szGame, szSourceDir, *_):
-    """The window, the missing start texture, F, an arrow, a drag and Escape, in one session."""
+    """The bad textures' boxes, the window, F, an arrow, a drag and Escape, in one session."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
-        os.remove(os.path.join(szDir, "data/start.bmp"))
+        for szFile, bytes_, *_ in BAD_TEXTURES:
+            os.remove(os.path.join(szDir, "data", szFile))
+            if bytes_:
+                with open(os.path.join(szDir, "data", szFile), "wb") as texture:
+                    texture.write(bytes_)
     with Game([szGame], szSourceDir, prepare) as game:
+        # One box a message, in order; the game draws nothing while one shows.
+        szMessages = ""
+        for i, (_, _, szMessage, dismiss) in enumerate(BAD_TEXTURES):
+            szMessages += "Error: %s\n" % szMessage
+            box = game.wait_box(i + 1)
+            assert game.printed() == szMessages, "stderr %r with box %d" % (game.printed(), i + 1)
+            game.window = game.xdotool("search", "--onlyvisible", "--name", "^KOV Arbeit$").split()[0]
+            assert not find(game.screenshot(), lambda *rgb: max(rgb) > 24, (492, 364, 532, 404)), "drawn behind a box"
+            close_box(game, box, dismiss)
         window = game.wait_window()
         szWindow = game.xdotool("getwindowname", window, "getwindowgeometry", "--shell", window)
         assert szWindow.startswith("KOV Arbeit\nWINDOW=%s\nX=0\nY=0\nWIDTH=1024\nHEIGHT=768\n" % window), szWindow
         x0, y0, fRadius = game.wait_picture(ball, "the ball on the board")
-        assert game.printed() == "Error: Failed to open DIB file data/start.bmp.\n", "stderr %r" % game.printed()
+        assert game.printed() == szMessages, "stderr %r" % game.printed()
         game.xdotool("key", "f")
         game.wait_picture(fps_shown, "the frame rate in the top right after F")
         # 2 degrees about x: the ball rolls towards the viewer, down the window.
@@ -66,6 +95,13 @@ def case_missing_level(szGame, *_):
     lines = result.stderr.splitlines()
     assert len(lines) == 1 and "data/field.txt" in lines[0] and "No such file or directory" in lines[0], \
         "stderr %r, not one line naming data/field.txt and why" % result.stderr
+    # With the display named only by -display, the same line comes in a box there, and status 1 after it.
+    with Game([szGame], bDisplayOption=True) as game:
+        box = game.wait_box(1)
+        assert game.printed() == result.stderr and game.windows() - game.before == {box}, game.printed()
+        close_box(game, box, ["key", "Escape"])
+        wait_for(lambda: game.proc.poll() is not None, "the game to end after its box")
+        assert game.proc.returncode == 1, "status %s after the box" % game.proc.returncode
 
 
 def run(*args):
