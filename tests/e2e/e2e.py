@@ -8,6 +8,7 @@ import os
 import random
 import re
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -104,17 +105,35 @@ def case_missing_level(szGame, *_):
         assert game.proc.returncode == 1, "status %s after the box" % game.proc.returncode
 
 
-def run(*args):
+def run(*args, bQuiet=False):
+    """stdout of a command that must succeed, and with bQuiet say nothing on stderr."""
     result = subprocess.run(args, capture_output=True, text=True, timeout=TIMEOUT * 3)
-    assert result.returncode == 0, "%s failed: %s%s" % (" ".join(args), result.stdout, result.stderr)
+    assert result.returncode == 0 and not (bQuiet and result.stderr), "%s failed: %s%s" % (
+        " ".join(args), result.stdout, result.stderr)
     return result.stdout
+
+
+def check_desktop_files(szShare):
+    """The menu entry, the metadata, the icons and the manual pages below share/."""
+    run("desktop-file-validate", *glob.glob(os.path.join(szShare, "applications/*.desktop")), bQuiet=True)
+    run("appstreamcli", "validate", "--no-net", *glob.glob(os.path.join(szShare, "metainfo/*.xml")))
+    for iSize in (48, 64, 128, 256):
+        icons = glob.glob(os.path.join(szShare, "icons/hicolor/%dx%d/apps/*.png" % (iSize, iSize)))
+        assert len(icons) == 1, "icons of %d pixels: %s" % (iSize, icons)
+        with open(icons[0], "rb") as icon:
+            assert icon.read(24)[16:] == struct.pack(">II", iSize, iSize), "%s is not %d pixels" % (icons[0], iSize)
+    for szPage in ("kov-play", "kov-level-check"):
+        run("man", "--warnings", "-l", "-Tutf8", "-Z", os.path.join(szShare, "man/man6/%s.6.gz" % szPage), bQuiet=True)
 
 
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
     with tempfile.TemporaryDirectory() as szPrefix:
         run(szCmake, "--install", szBuildDir, "--prefix", szPrefix)
+        check_desktop_files(os.path.join(szPrefix, "share"))
+        szPlay = os.path.join(szPrefix, "bin/kov-play")
+        assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
         # From an empty directory; the game would say so if it missed the level or a texture.
-        with Game([os.path.join(szPrefix, "bin/kov-play")]) as game:
+        with Game([szPlay]) as game:
             game.wait_window()
             game.wait_drawn()
             game.quit()
@@ -123,9 +142,11 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
         assert len(packages) == 1, "cpack built %s" % packages
         szContents = run("dpkg-deb", "-c", packages[0])
-        for szPath in ("/usr/bin/kov-play", "/usr/libexec/kov/kov", "/usr/share/kov/data/field.txt"):
+        for szPath in ("/usr/games/kov-play", "/usr/lib/games/kov/kov", "/usr/share/games/kov/data/field.txt",
+                       "/usr/share/doc/kov/copyright", "/usr/share/doc/kov/changelog.gz"):
             assert " ." + szPath + "\n" in szContents, "the package lacks %s" % szPath
         assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "no freeglut in Depends"
+        run("lintian", packages[0])  # fails on errors
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
