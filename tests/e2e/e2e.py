@@ -126,18 +126,38 @@ def check_desktop_files(szShare):
         run("man", "--warnings", "-l", "-Tutf8", "-Z", os.path.join(szShare, "man/man6/%s.6.gz" % szPage), bQuiet=True)
 
 
+# A level of the player's own that the checker calls unplayable: it starts all the same.
+NO_GOAL = "6\n4\nS.....\n..O...\n......\n......\n"
+
+
+def play_level(command, szTmp):
+    """Plays through the launcher until the board shows, then Escape: the board's width in pixels along
+    the middle row, what the launcher wrote on stderr, and the level its private directory held."""
+    with Game(command) as game:
+        game.wait_window()
+        xs = [x for x, _ in find(game.wait_drawn(), lambda *rgb: max(rgb) > 24, (0, 384, 1024, 385))]
+        entries = os.listdir(szTmp)
+        assert len(entries) == 1, "private directories: %s" % entries
+        with open(os.path.join(szTmp, entries[0], "data/field.txt")) as level:
+            szLevel = level.read()
+        game.quit()
+        assert os.listdir(szTmp) == [], "the private directory outlives the game"
+        return max(xs) - min(xs), game.printed(), szLevel
+
+
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
     with tempfile.TemporaryDirectory() as szPrefix:
         run(szCmake, "--install", szBuildDir, "--prefix", szPrefix)
         check_desktop_files(os.path.join(szPrefix, "share"))
         szPlay = os.path.join(szPrefix, "bin/kov-play")
         assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
-        # From an empty directory; the game would say so if it missed the level or a texture.
-        with Game([szPlay]) as game:
-            game.wait_window()
-            game.wait_drawn()
-            game.quit()
-            assert game.printed() == "", "the installed game wrote %r" % game.printed()
+        with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
+            names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
+        assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
+        missing = subprocess.run([szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
+        assert missing.returncode == 1 and len(missing.stderr.splitlines()) == 1 and "no-such-level" in \
+            missing.stderr and not missing.stdout, "a missing level: %s %r" % (missing.returncode, missing.stderr)
+
         run(szCpack, "-G", "DEB", "-B", szPrefix, "--config", os.path.join(szBuildDir, "CPackConfig.cmake"))
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
         assert len(packages) == 1, "cpack built %s" % packages
@@ -147,6 +167,27 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
             assert " ." + szPath + "\n" in szContents, "the package lacks %s" % szPath
         assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "no freeglut in Depends"
         run("lintian", packages[0])  # fails on errors
+        run("dpkg-deb", "-x", packages[0], os.path.join(szPrefix, "deb"))
+
+        # From an empty directory: the shipped level, a file of the player's, a level of the set by name
+        # from the package's tree. A board of W cells shows about W times as wide as any other.
+        os.environ["TMPDIR"] = szTmp = os.path.join(szPrefix, "tmp")
+        os.mkdir(szTmp)
+        with open(os.path.join(szPrefix, "no-goal.txt"), "w") as level:
+            level.write(NO_GOAL)
+        fCellWidths = []
+        for command, szFile, szErrors in (
+                ([szPlay], os.path.join(szSourceDir, "data/field.txt"), ""),
+                ([szPlay, os.path.join(szPrefix, "no-goal.txt")], os.path.join(szPrefix, "no-goal.txt"),
+                 "error: no goal cell 'Z'\n"),
+                ([os.path.join(szPrefix, "deb/usr/games/kov-play"), "first-tilt"],
+                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), "")):
+            iWidth, szPrinted, szLevel = play_level(command, szTmp)
+            with open(szFile) as level:
+                assert szLevel == level.read(), "%s played %r" % (command, szLevel)
+            assert szPrinted == szErrors, "%s wrote %r" % (command, szPrinted)
+            fCellWidths.append(iWidth / int(szLevel.split()[0]))
+        assert max(fCellWidths) < 1.1 * min(fCellWidths), "pixels a cell: %s" % fCellWidths
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
