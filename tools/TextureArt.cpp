@@ -122,26 +122,31 @@ struct SInk {
 };
 using FMark = std::function<SInk(double u, double v)>;
 
-// Lays a mark over the canvas, averaged over 4 x 4 points per pixel so that
-// its edges are smooth.
-void Overlay(const FMark& fnMark, SCanvas* pCanvas) {
+// A mark averaged over 4 x 4 points of pixel (x, y) of a picture iSize
+// pixels wide, so that its edges are smooth: the mean colour where it
+// covers, and the share of the pixel it covers.
+SInk Sample(const FMark& fnMark, int x, int y, int iSize) {
     constexpr int SAMPLES = 4;
+    SRgb inked = {0.0, 0.0, 0.0};
+    double dCover = 0.0;
+    for (int j = 0; j < SAMPLES; ++j) {
+        for (int i = 0; i < SAMPLES; ++i) {
+            const SInk ink = fnMark((x + (i + 0.5) / SAMPLES) / iSize, (y + (j + 0.5) / SAMPLES) / iSize);
+            inked = inked + ink.color * ink.dCover;
+            dCover += ink.dCover;
+        }
+    }
+    return {dCover > 0.0 ? inked * (1.0 / dCover) : inked, dCover / (SAMPLES * SAMPLES)};
+}
+
+// Lays a mark over the canvas.
+void Overlay(const FMark& fnMark, SCanvas* pCanvas) {
     for (int y = 0; y < TEXTURE_ART_SIZE; ++y) {
         for (int x = 0; x < TEXTURE_ART_SIZE; ++x) {
-            SRgb inked = {0.0, 0.0, 0.0};
-            double dCover = 0.0;
-            for (int j = 0; j < SAMPLES; ++j) {
-                for (int i = 0; i < SAMPLES; ++i) {
-                    const double u = (x + (i + 0.5) / SAMPLES) / TEXTURE_ART_SIZE;
-                    const double v = (y + (j + 0.5) / SAMPLES) / TEXTURE_ART_SIZE;
-                    const SInk ink = fnMark(u, v);
-                    inked = inked + ink.color * ink.dCover;
-                    dCover += ink.dCover;
-                }
-            }
-            if (dCover > 0.0) {
+            const SInk ink = Sample(fnMark, x, y, TEXTURE_ART_SIZE);
+            if (ink.dCover > 0.0) {
                 SRgb& pixel = pCanvas->Pixels[y * TEXTURE_ART_SIZE + x];
-                pixel = Mix(pixel, inked * (1.0 / dCover), dCover / (SAMPLES * SAMPLES));
+                pixel = Mix(pixel, ink.color, ink.dCover);
             }
         }
     }
@@ -329,23 +334,12 @@ SInk IconPoint(double u, double v) {
 }  // namespace
 
 std::vector<unsigned char> MakeIconRgba(int iSize) {
-    constexpr int SAMPLES = 4;  // per pixel and axis, for smooth edges
     std::vector<unsigned char> Rgba;
     Rgba.reserve(static_cast<size_t>(iSize) * static_cast<size_t>(iSize) * 4);
     for (int y = 0; y < iSize; ++y) {
         for (int x = 0; x < iSize; ++x) {
-            SRgb inked = {0.0, 0.0, 0.0};
-            double dCover = 0.0;
-            for (int j = 0; j < SAMPLES; ++j) {
-                for (int i = 0; i < SAMPLES; ++i) {
-                    const SInk ink = IconPoint((x + (i + 0.5) / SAMPLES) / iSize, (y + (j + 0.5) / SAMPLES) / iSize);
-                    inked = inked + ink.color * ink.dCover;
-                    dCover += ink.dCover;
-                }
-            }
-            const SRgb color = dCover > 0.0 ? inked * (1.0 / dCover) : inked;
-            Rgba.insert(Rgba.end(), {ToByte(color.r), ToByte(color.g), ToByte(color.b),
-                                     ToByte(dCover / (SAMPLES * SAMPLES))});
+            const SInk ink = Sample(IconPoint, x, y, iSize);
+            Rgba.insert(Rgba.end(), {ToByte(ink.color.r), ToByte(ink.color.g), ToByte(ink.color.b), ToByte(ink.dCover)});
         }
     }
     return Rgba;
