@@ -35,23 +35,23 @@ configure_file(docs/kov.metainfo.xml.in ${KOV_GENERATED}/${KOV_APP_ID}.metainfo.
 
 # Everything of one layout, as one component; ARGN may add EXCLUDE_FROM_ALL.
 function(kov_install_layout COMPONENT BINDIR GAMEDIR DATADIR)
-  set(TO COMPONENT ${COMPONENT} ${ARGN})
-  install(TARGETS kov RUNTIME DESTINATION ${GAMEDIR} ${TO})
-  install(TARGETS kov-level-check RUNTIME DESTINATION ${BINDIR} ${TO})
-  install(DIRECTORY data/ DESTINATION ${DATADIR}/data ${TO})
+  set(IN_LAYOUT COMPONENT ${COMPONENT} ${ARGN})
+  install(TARGETS kov RUNTIME DESTINATION ${GAMEDIR} ${IN_LAYOUT})
+  install(TARGETS kov-level-check RUNTIME DESTINATION ${BINDIR} ${IN_LAYOUT})
+  install(DIRECTORY data/ DESTINATION ${DATADIR}/data ${IN_LAYOUT})
   file(RELATIVE_PATH KOV_BIN_TO_DATADIR /${BINDIR} /${DATADIR})
   file(RELATIVE_PATH KOV_BIN_TO_GAME /${BINDIR} /${GAMEDIR}/kov)
   configure_file(cmake/kov-play.in ${KOV_GENERATED}/${COMPONENT}/kov-play @ONLY)
-  install(PROGRAMS ${KOV_GENERATED}/${COMPONENT}/kov-play DESTINATION ${BINDIR} ${TO})
-  install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications ${TO})
-  install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo ${TO})
+  install(PROGRAMS ${KOV_GENERATED}/${COMPONENT}/kov-play DESTINATION ${BINDIR} ${IN_LAYOUT})
+  install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications ${IN_LAYOUT})
+  install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo ${IN_LAYOUT})
   foreach(SIZE ${KOV_ICON_SIZES})
     install(FILES ${KOV_GENERATED}/icon-${SIZE}.png RENAME ${KOV_APP_ID}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${SIZE}x${SIZE}/apps ${TO})
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${SIZE}x${SIZE}/apps ${IN_LAYOUT})
   endforeach()
   install(FILES ${KOV_GENERATED}/kov-play.6.gz ${KOV_GENERATED}/kov-level-check.6.gz
-          DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 ${TO})
-  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} ${TO})
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 ${IN_LAYOUT})
+  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} ${IN_LAYOUT})
 endfunction()
 
 kov_install_layout(Game ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBEXECDIR}/kov ${CMAKE_INSTALL_DATADIR}/kov)

@@ -43,6 +43,7 @@ struct SBox {
     int iHeight;
     int iLineHeight;
     XRectangle button;
+    Atom deleteWindow;  // the window manager's close
 };
 
 int TextWidth(const SBox& box, const std::string& sText) {
@@ -104,6 +105,8 @@ void OpenWindow(SBox* pBox, Window owner) {
     if (owner != None) {
         XSetTransientForHint(pDisplay, pBox->window, owner);
     }
+    pBox->deleteWindow = XInternAtom(pDisplay, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(pDisplay, pBox->window, &pBox->deleteWindow, 1);
     Atom modal = XInternAtom(pDisplay, "_NET_WM_STATE_MODAL", False);
     XChangeProperty(pDisplay, pBox->window, XInternAtom(pDisplay, "_NET_WM_STATE", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&modal), 1);
@@ -113,8 +116,6 @@ void OpenWindow(SBox* pBox, Window owner) {
 
 // Waits, on the box's own connection, for what dismisses it.
 void RunUntilDismissed(const SBox& box) {
-    Atom deleteWindow = XInternAtom(box.pDisplay, "WM_DELETE_WINDOW", False);
-    XSetWMProtocols(box.pDisplay, box.window, &deleteWindow, 1);
     for (;;) {
         XEvent event;
         XNextEvent(box.pDisplay, &event);
@@ -122,7 +123,7 @@ void RunUntilDismissed(const SBox& box) {
             Draw(box);
         } else if ((event.type == KeyPress && IsDismissKey(&event.xkey)) ||
                    (event.type == ButtonRelease && InButton(box, event.xbutton.x, event.xbutton.y)) ||
-                   (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow)) {
+                   (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == box.deleteWindow)) {
             return;
         }
     }
@@ -145,6 +146,10 @@ void ShowErrorBox(const char* szText, const char* szDisplay) {
     }
     box.gc = DefaultGC(box.pDisplay, DefaultScreen(box.pDisplay));
     box.pFont = XQueryFont(box.pDisplay, XGContextFromGC(box.gc));
+    if (box.pFont == nullptr) {
+        XCloseDisplay(box.pDisplay);
+        return;
+    }
     box.Lines = SplitLines(szText);
     Layout(&box);
     OpenWindow(&box, owner);
