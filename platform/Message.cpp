@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/ErrorBox.h"
+
 namespace {
 
 void WriteToStderr(const char* szText) {
@@ -16,7 +18,12 @@ void WriteToStderr(const char* szText) {
     std::fflush(stderr);
 }
 
-MessageSink g_pMessageSink = WriteToStderr;
+void WriteAndShow(const char* szText) {
+    WriteToStderr(szText);
+    ShowErrorBox(szText);
+}
+
+MessageSink g_pMessageSink = WriteAndShow;
 
 }  // namespace
 
@@ -26,6 +33,6 @@ void ShowErrorMessage(const char* szText) {
 
 MessageSink SetMessageSink(MessageSink pSink) {
     const MessageSink pPrevious = g_pMessageSink;
-    g_pMessageSink = pSink != nullptr ? pSink : WriteToStderr;
+    g_pMessageSink = pSink != nullptr ? pSink : WriteAndShow;
     return pPrevious;
 }

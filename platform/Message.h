@@ -1,7 +1,8 @@
 #pragma once
 
 // Where error messages go. The stock sink writes "Error: <text>" as one line
-// to stderr, the caption followed by the text.
+// to stderr, the caption followed by the text, and then shows the text in a
+// modal error box until the player dismisses it. Tests set sinks of their own.
 using MessageSink = void (*)(const char* szText);
 
 // Shows one error message through the current sink.

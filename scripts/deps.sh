@@ -3,9 +3,9 @@
 # Usage: scripts/deps.sh [run|test]   (run: only what building and playing need)
 set -euo pipefail
 
-RUN_PACKAGES=(cmake ninja-build g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libstb-dev clang libclang-rt-14-dev
-               xvfb xauth xdotool x11-utils imagemagick dpkg-dev)
+RUN_PACKAGES=(cmake ninja-build g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libstb-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+               xvfb xauth xdotool x11-utils imagemagick dpkg-dev desktop-file-utils appstream lintian groff-base)
 
 packages=("${RUN_PACKAGES[@]}")
 if [ "${1:-test}" = test ]; then

@@ -1,5 +1,6 @@
 #include "tools/TextureArt.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -9,7 +10,7 @@ const char* const TEXTURE_ART_FILES[TEXTURE_ART_COUNT] = {"wood.bmp",  "wall.bmp
 
 namespace {
 
-// Only +, -, *, /, sqrt and floor below: they round the same everywhere, so
+// Only +, -, *, /, sqrt, floor and fabs below: they round the same everywhere, so
 // the pictures come out byte for byte alike on every machine.
 
 struct SRgb {
@@ -121,26 +122,31 @@ struct SInk {
 };
 using FMark = std::function<SInk(double u, double v)>;
 
-// Lays a mark over the canvas, averaged over 4 x 4 points per pixel so that
-// its edges are smooth.
-void Overlay(const FMark& fnMark, SCanvas* pCanvas) {
+// A mark averaged over 4 x 4 points of pixel (x, y) of a picture iSize
+// pixels wide, so that its edges are smooth: the mean colour where it
+// covers, and the share of the pixel it covers.
+SInk Sample(const FMark& fnMark, int x, int y, int iSize) {
     constexpr int SAMPLES = 4;
+    SRgb inked = {0.0, 0.0, 0.0};
+    double dCover = 0.0;
+    for (int j = 0; j < SAMPLES; ++j) {
+        for (int i = 0; i < SAMPLES; ++i) {
+            const SInk ink = fnMark((x + (i + 0.5) / SAMPLES) / iSize, (y + (j + 0.5) / SAMPLES) / iSize);
+            inked = inked + ink.color * ink.dCover;
+            dCover += ink.dCover;
+        }
+    }
+    return {dCover > 0.0 ? inked * (1.0 / dCover) : inked, dCover / (SAMPLES * SAMPLES)};
+}
+
+// Lays a mark over the canvas.
+void Overlay(const FMark& fnMark, SCanvas* pCanvas) {
     for (int y = 0; y < TEXTURE_ART_SIZE; ++y) {
         for (int x = 0; x < TEXTURE_ART_SIZE; ++x) {
-            SRgb inked = {0.0, 0.0, 0.0};
-            double dCover = 0.0;
-            for (int j = 0; j < SAMPLES; ++j) {
-                for (int i = 0; i < SAMPLES; ++i) {
-                    const double u = (x + (i + 0.5) / SAMPLES) / TEXTURE_ART_SIZE;
-                    const double v = (y + (j + 0.5) / SAMPLES) / TEXTURE_ART_SIZE;
-                    const SInk ink = fnMark(u, v);
-                    inked = inked + ink.color * ink.dCover;
-                    dCover += ink.dCover;
-                }
-            }
-            if (dCover > 0.0) {
+            const SInk ink = Sample(fnMark, x, y, TEXTURE_ART_SIZE);
+            if (ink.dCover > 0.0) {
                 SRgb& pixel = pCanvas->Pixels[y * TEXTURE_ART_SIZE + x];
-                pixel = Mix(pixel, inked * (1.0 / dCover), dCover / (SAMPLES * SAMPLES));
+                pixel = Mix(pixel, ink.color, ink.dCover);
             }
         }
     }
@@ -281,7 +287,63 @@ void PutLittleEndian(std::vector<unsigned char>* pBytes, size_t uOffset, uint32_
     }
 }
 
+// The ball under a white light from the upper left, with the game's ball
+// material: ambient (0.4, 0.2, 0) in a global ambient of 0.5, diffuse
+// (0.9, 0.6, 0), a white highlight of shininess 10. (du, dv) is the point's
+// offset from the centre in radii.
+SRgb Ball(double du, double dv) {
+    const double dN = std::sqrt(Clamp01(1.0 - du * du - dv * dv));
+    const double LIGHT[3] = {-0.48, -0.6, 0.64};  // unit length
+    const double dDiffuse = Clamp01(du * LIGHT[0] + dv * LIGHT[1] + dN * LIGHT[2]);
+    // Halfway between the light and a viewer straight in front, normalised.
+    const double dHalfLength = std::sqrt(LIGHT[0] * LIGHT[0] + LIGHT[1] * LIGHT[1] + (LIGHT[2] + 1.0) * (LIGHT[2] + 1.0));
+    const double dHalf = Clamp01((du * LIGHT[0] + dv * LIGHT[1] + dN * (LIGHT[2] + 1.0)) / dHalfLength);
+    const double dHalf2 = dHalf * dHalf;
+    const double dHalf10 = dHalf2 * dHalf2 * dHalf2 * dHalf2 * dHalf2;
+    return SRgb{0.2, 0.1, 0.0} + SRgb{0.9, 0.6, 0.0} * dDiffuse + SRgb{1.0, 1.0, 1.0} * dHalf10;
+}
+
+// One point of the icon over the unit square; its alpha is 0 outside the
+// rounded frame.
+SInk IconPoint(double u, double v) {
+    constexpr double CORNER = 0.14;
+    constexpr double FRAME = 0.15;
+    constexpr double BALL_RADIUS = 0.23;
+    // Distance outside the square shrunk by the corner radius, rounding its corners.
+    const double dOutU = std::fabs(u - 0.5) - (0.5 - CORNER);
+    const double dOutV = std::fabs(v - 0.5) - (0.5 - CORNER);
+    const double dOutCornerU = std::max(dOutU, 0.0);
+    const double dOutCornerV = std::max(dOutV, 0.0);
+    const double dCorner = std::sqrt(dOutCornerU * dOutCornerU + dOutCornerV * dOutCornerV);
+    if (dCorner > CORNER) {
+        return {{0.0, 0.0, 0.0}, 0.0};
+    }
+    const double dInside = (0.5 - FRAME) - std::max(std::fabs(u - 0.5), std::fabs(v - 0.5));
+    if (dInside < 0.0) {
+        return {Wall(u, v), 1.0};
+    }
+    const double dBall = Distance(u, v, 0.5, 0.5) / BALL_RADIUS;
+    if (dBall < 1.0) {
+        return {Ball((u - 0.5) / BALL_RADIUS, (v - 0.5) / BALL_RADIUS), 1.0};
+    }
+    // The wood darkens in the ball's shadow, down and to the right, and along the frame's foot.
+    const double dShadow = 1.0 - 0.5 * (1.0 - SmoothStep(0.8, 1.1, Distance(u, v, 0.56, 0.58) / BALL_RADIUS));
+    return {Wood(u, v) * (dShadow * (0.7 + 0.3 * SmoothStep(0.0, 0.05, dInside))), 1.0};
+}
+
 }  // namespace
+
+std::vector<unsigned char> MakeIconRgba(int iSize) {
+    std::vector<unsigned char> Rgba;
+    Rgba.reserve(static_cast<size_t>(iSize) * static_cast<size_t>(iSize) * 4);
+    for (int y = 0; y < iSize; ++y) {
+        for (int x = 0; x < iSize; ++x) {
+            const SInk ink = Sample(IconPoint, x, y, iSize);
+            Rgba.insert(Rgba.end(), {ToByte(ink.color.r), ToByte(ink.color.g), ToByte(ink.color.b), ToByte(ink.dCover)});
+        }
+    }
+    return Rgba;
+}
 
 std::vector<unsigned char> EncodeBmp24(int iWidth, int iHeight, const unsigned char* pRgb) {
     constexpr size_t FILE_HEADER = 14;

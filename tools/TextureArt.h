@@ -15,6 +15,10 @@ extern const char* const TEXTURE_ART_FILES[TEXTURE_ART_COUNT];
 // arithmetic and their own random source. Empty for an unknown name.
 std::vector<unsigned char> MakeTextureFile(const std::string& sName);
 
+// The game's icon, iSize x iSize pixels of red, green, blue and alpha, the top
+// row first: the ball on the wood in a frame of wall, with rounded corners.
+std::vector<unsigned char> MakeIconRgba(int iSize);
+
 // A 24-bit uncompressed BMP with the 14-byte file header and a 40-byte
 // information header. pRgb holds iHeight rows of iWidth red, green, blue
 // pixels, the top row first; the file stores them bottom-up, padded to 4 bytes.

@@ -8,6 +8,7 @@ import os
 import random
 import re
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -29,18 +30,47 @@ def ball(picture):
     return n > 100 and (sum(x for x, y in found) / n, sum(y for x, y in found) / n, math.sqrt(n / math.pi))
 
 
+# Three bad textures in slot order: what each holds (None: missing), its message, and what closes its box.
+BAD_TEXTURES = (("wall.bmp", b"BM", "Image file conversion error.", ["key", "Return"]),
+                ("start.bmp", None, "Failed to open DIB file data/start.bmp.", ["key", "space"]),
+                ("save.bmp", b"XXXXXXXX", "Unknown DIB file format.", None))  # None: a click on OK
+
+
+def close_box(game, box, dismiss):
+    game.xdotool("windowfocus", box)
+    if dismiss is None:
+        # OK sits centred, 16 pixels above the box's bottom edge, 26 high.
+        geometry = dict(line.split("=") for line in game.xdotool("getwindowgeometry", "--shell", box).split())
+        dismiss = ["mousemove", str(int(geometry["X"]) + int(geometry["WIDTH"]) // 2),
+                   str(int(geometry["Y"]) + int(geometry["HEIGHT"]) - 29), "click", "1"]
+    game.xdotool(*dismiss)
+
+
 def case_play(szGame, szSourceDir, *_):
-    """The window, the missing start texture, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
+    """The bad textures' boxes, the window, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
-        os.remove(os.path.join(szDir, "data/start.bmp"))
+        for szFile, bytes_, *_ in BAD_TEXTURES:
+            os.remove(os.path.join(szDir, "data", szFile))
+            if bytes_:
+                with open(os.path.join(szDir, "data", szFile), "wb") as texture:
+                    texture.write(bytes_)
     with Game([szGame], szSourceDir, prepare) as game:
+        # One box a message, in order; the game draws nothing while one shows.
+        szMessages = ""
+        for i, (_, _, szMessage, dismiss) in enumerate(BAD_TEXTURES):
+            szMessages += "Error: %s\n" % szMessage
+            box = game.wait_box(i + 1)
+            assert game.printed() == szMessages, "stderr %r with box %d" % (game.printed(), i + 1)
+            game.window = game.xdotool("search", "--onlyvisible", "--name", "^KOV Arbeit$").split()[0]
+            assert not find(game.screenshot(), lambda *rgb: max(rgb) > 24, (492, 364, 532, 404)), "drawn behind a box"
+            close_box(game, box, dismiss)
         window = game.wait_window()
         szWindow = game.xdotool("getwindowname", window, "getwindowgeometry", "--shell", window)
         assert szWindow.startswith("KOV Arbeit\nWINDOW=%s\nX=0\nY=0\nWIDTH=1024\nHEIGHT=768\n" % window), szWindow
         x0, y0, fRadius = game.wait_picture(ball, "the ball on the board")
-        assert game.printed() == "Error: Failed to open DIB file data/start.bmp.\n", "stderr %r" % game.printed()
+        assert game.printed() == szMessages, "stderr %r" % game.printed()
         # Shift+Left moves the centre left: the resting ball, with the board, moves right.
         game.xdotool("key", *["shift+Left"] * 20)
         x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
@@ -72,30 +102,98 @@ def case_missing_level(szGame, *_):
     lines = result.stderr.splitlines()
     assert len(lines) == 1 and "data/field.txt" in lines[0] and "No such file or directory" in lines[0], \
         "stderr %r, not one line naming data/field.txt and why" % result.stderr
+    # With the display named only by -display, the same line comes in a box there, and status 1 after it.
+    with Game([szGame], bDisplayOption=True) as game:
+        box = game.wait_box(1)
+        assert game.printed() == result.stderr and game.windows() - game.before == {box}, game.printed()
+        close_box(game, box, ["key", "Escape"])
+        wait_for(lambda: game.proc.poll() is not None, "the game to end after its box")
+        assert game.proc.returncode == 1, "status %s after the box" % game.proc.returncode
 
 
-def run(*args):
+def run(*args, bQuiet=False):
+    """stdout of a command that must succeed, and with bQuiet say nothing on stderr."""
     result = subprocess.run(args, capture_output=True, text=True, timeout=TIMEOUT * 3)
-    assert result.returncode == 0, "%s failed: %s%s" % (" ".join(args), result.stdout, result.stderr)
+    assert result.returncode == 0 and not (bQuiet and result.stderr), "%s failed: %s%s" % (
+        " ".join(args), result.stdout, result.stderr)
     return result.stdout
+
+
+def check_desktop_files(szShare):
+    """The menu entry, the metadata, the icons and the manual pages below share/."""
+    run("desktop-file-validate", *glob.glob(os.path.join(szShare, "applications/*.desktop")), bQuiet=True)
+    run("appstreamcli", "validate", "--no-net", *glob.glob(os.path.join(szShare, "metainfo/*.xml")))
+    for iSize in (48, 64, 128, 256):
+        icons = glob.glob(os.path.join(szShare, "icons/hicolor/%dx%d/apps/*.png" % (iSize, iSize)))
+        assert len(icons) == 1, "icons of %d pixels: %s" % (iSize, icons)
+        with open(icons[0], "rb") as icon:
+            assert icon.read(24)[16:] == struct.pack(">II", iSize, iSize), "%s is not %d pixels" % (icons[0], iSize)
+    for szPage in ("kov-play", "kov-level-check"):
+        run("man", "--warnings", "-l", "-Tutf8", "-Z", os.path.join(szShare, "man/man6/%s.6.gz" % szPage), bQuiet=True)
+
+
+# A level of the player's own that the checker calls unplayable: it starts all the same.
+NO_GOAL = "6\n4\nS.....\n..O...\n......\n......\n"
+
+
+def play_level(command, szTmp):
+    """Plays through the launcher until the board shows, then Escape: the board's width in pixels along
+    the middle row, what the launcher wrote on stderr, and the level its private directory held."""
+    with Game(command) as game:
+        game.wait_window()
+        xs = [x for x, _ in find(game.wait_drawn(), lambda *rgb: max(rgb) > 24, (0, 384, 1024, 385))]
+        entries = os.listdir(szTmp)
+        assert len(entries) == 1, "private directories: %s" % entries
+        with open(os.path.join(szTmp, entries[0], "data/field.txt")) as level:
+            szLevel = level.read()
+        game.quit()
+        assert os.listdir(szTmp) == [], "the private directory outlives the game"
+        return max(xs) - min(xs), game.printed(), szLevel
 
 
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
     with tempfile.TemporaryDirectory() as szPrefix:
         run(szCmake, "--install", szBuildDir, "--prefix", szPrefix)
-        # From an empty directory; the game would say so if it missed the level or a texture.
-        with Game([os.path.join(szPrefix, "bin/kov-play")]) as game:
-            game.wait_window()
-            game.wait_drawn()
-            game.quit()
-            assert game.printed() == "", "the installed game wrote %r" % game.printed()
+        check_desktop_files(os.path.join(szPrefix, "share"))
+        szPlay = os.path.join(szPrefix, "bin/kov-play")
+        assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
+        with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
+            names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
+        assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
+        missing = subprocess.run([szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
+        assert missing.returncode == 1 and len(missing.stderr.splitlines()) == 1 and "no-such-level" in \
+            missing.stderr and not missing.stdout, "a missing level: %s %r" % (missing.returncode, missing.stderr)
+
         run(szCpack, "-G", "DEB", "-B", szPrefix, "--config", os.path.join(szBuildDir, "CPackConfig.cmake"))
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
         assert len(packages) == 1, "cpack built %s" % packages
         szContents = run("dpkg-deb", "-c", packages[0])
-        for szPath in ("/usr/bin/kov-play", "/usr/libexec/kov/kov", "/usr/share/kov/data/field.txt"):
+        for szPath in ("/usr/games/kov-play", "/usr/lib/games/kov/kov", "/usr/share/games/kov/data/field.txt",
+                       "/usr/share/doc/kov/copyright", "/usr/share/doc/kov/changelog.gz"):
             assert " ." + szPath + "\n" in szContents, "the package lacks %s" % szPath
         assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "no freeglut in Depends"
+        run("lintian", packages[0])  # fails on errors
+        run("dpkg-deb", "-x", packages[0], os.path.join(szPrefix, "deb"))
+
+        # From an empty directory: the shipped level, a file of the player's, a level of the set by name
+        # from the package's tree. A board of W cells shows about W times as wide as any other.
+        os.environ["TMPDIR"] = szTmp = os.path.join(szPrefix, "tmp")
+        os.mkdir(szTmp)
+        with open(os.path.join(szPrefix, "no-goal.txt"), "w") as level:
+            level.write(NO_GOAL)
+        fCellWidths = []
+        for command, szFile, szErrors in (
+                ([szPlay], os.path.join(szSourceDir, "data/field.txt"), ""),
+                ([szPlay, os.path.join(szPrefix, "no-goal.txt")], os.path.join(szPrefix, "no-goal.txt"),
+                 "error: no goal cell 'Z'\n"),
+                ([os.path.join(szPrefix, "deb/usr/games/kov-play"), "first-tilt"],
+                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), "")):
+            iWidth, szPrinted, szLevel = play_level(command, szTmp)
+            with open(szFile) as level:
+                assert szLevel == level.read(), "%s played %r" % (command, szLevel)
+            assert szPrinted == szErrors, "%s wrote %r" % (command, szPrinted)
+            fCellWidths.append(iWidth / int(szLevel.split()[0]))
+        assert max(fCellWidths) < 1.1 * min(fCellWidths), "pixels a cell: %s" % fCellWidths
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.

@@ -42,9 +42,11 @@ def fps_shown(picture):
 
 
 class Game:
-    """command under an Xvfb of its own, in a scratch directory; fnPrepare(szDir) may change its data/ copy."""
+    """command under an Xvfb of its own, in a scratch directory; fnPrepare(szDir) may change its data/ copy.
+    With bDisplayOption the game finds its display through the toolkit's -display option alone."""
 
-    def __init__(self, command, szSourceDir=None, fnPrepare=None):
+    def __init__(self, command, szSourceDir=None, fnPrepare=None, bDisplayOption=False):
+        self.bDisplayOption = bDisplayOption
         self.szDir, self.procs = tempfile.mkdtemp(prefix="kov-e2e-"), []
         if szSourceDir:
             shutil.copytree(os.path.join(szSourceDir, "data"), os.path.join(self.szDir, "data"))
@@ -69,8 +71,9 @@ class Game:
         self.env = dict(os.environ, DISPLAY=":" + szDisplay, LIBGL_ALWAYS_SOFTWARE="1")
         self.before = self.windows()
         self.out, self.err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
-        self.proc = subprocess.Popen(command, cwd=self.szDir, env=self.env, stdin=subprocess.DEVNULL,
-                                     stdout=self.out, stderr=self.err)
+        option = ["-display", self.env["DISPLAY"]] if self.bDisplayOption else []
+        self.proc = subprocess.Popen(command + option, cwd=self.szDir, env=dict(self.env, DISPLAY="") if option
+                                     else self.env, stdin=subprocess.DEVNULL, stdout=self.out, stderr=self.err)
         self.procs.append(self.proc)
 
     def __enter__(self):
@@ -104,6 +107,12 @@ class Game:
         self.window = windows.pop()
         self.xdotool("windowfocus", self.window)
         return self.window
+
+    def wait_box(self, iMessages):
+        """The error box that shows while stderr holds iMessages lines: the box of the last of them."""
+        return wait_for(lambda: self.running() and len(self.printed().splitlines()) == iMessages and
+                        self.xdotool("search", "--onlyvisible", "--name", "^Error$").split(), "error box %d"
+                        % iMessages)[0]
 
     def screenshot(self):
         self.running()

@@ -1,8 +1,10 @@
-"""Screenshots of the real program for the README: the game as it starts, and
-the workbench with lights switched and moved, a narrow spot, flat shading, a
-coarse ball and the frame rate. Usage: screenshots.py KOV_BINARY SOURCE_DIR OUT_DIR"""
+"""Screenshots of the real program for the README: the game as it starts, the
+workbench with lights switched and moved, a narrow spot, flat shading, a
+coarse ball and the frame rate, and the level spiral of the set as it starts.
+Usage: screenshots.py KOV_BINARY SOURCE_DIR OUT_DIR"""
 
 import os
+import shutil
 import subprocess
 import sys
 
@@ -16,8 +18,10 @@ WORKBENCH = (drag_args(3, [(300 + 32 * i, 400 - 4 * i) for i in range(9)])  # a 
              + ["s"] + ["minus"] * 24 + ["f"])  # flat shading on a coarse ball; the frame rate comes last
 
 
-def shoot(szGame, szSourceDir, szPath, args):
-    with Game([szGame], szSourceDir) as game:
+def shoot(szGame, szSourceDir, szPath, args, szLevel=None):
+    def prepare(szDir):
+        shutil.copy(os.path.join(szDir, "data/levels", szLevel + ".txt"), os.path.join(szDir, "data/field.txt"))
+    with Game([szGame], szSourceDir, prepare if szLevel else None) as game:
         game.wait_window()
         picture = game.wait_drawn()
         if args:
@@ -33,3 +37,4 @@ if __name__ == "__main__":
     os.makedirs(szOut, exist_ok=True)
     shoot(szGame, szSourceDir, os.path.join(szOut, "game.png"), [])
     shoot(szGame, szSourceDir, os.path.join(szOut, "workbench.png"), WORKBENCH)
+    shoot(szGame, szSourceDir, os.path.join(szOut, "spiral.png"), [], "spiral")
