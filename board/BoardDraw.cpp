@@ -1,6 +1,7 @@
 #include "board/Board.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "board/Face.h"
 #include "board/Texture.h"
@@ -57,21 +58,20 @@ bool IsWallAt(const CBoard& board, int x, int y) {
     return x >= 0 && y >= 0 && x < board.iWidth && y < board.iHeight && board.iField[x][y] == TILE_WALL;
 }
 
-// The top and every side not shared with a neighbouring wall; no bottom.
-void DrawWallBlock(const CBoard& board, int x, int y, const float fCorner[CORNER_COUNT][3]) {
-    glBindTexture(GL_TEXTURE_2D, board.uiTexture[TEX_WALL]);
-    DrawFace(WALL_TOP, fCorner);
-    if (!IsWallAt(board, x - 1, y)) {
-        DrawFace(WALL_LEFT, fCorner);
-    }
-    if (!IsWallAt(board, x + 1, y)) {
-        DrawFace(WALL_RIGHT, fCorner);
-    }
-    if (!IsWallAt(board, x, y - 1)) {
-        DrawFace(WALL_BACK, fCorner);
-    }
-    if (!IsWallAt(board, x, y + 1)) {
-        DrawFace(WALL_FRONT, fCorner);
+// The faces of a wall block in the tree's order; a side is left out where a
+// wall stands next to it (dx, dy), the top never. No bottom.
+const struct {
+    const SFace& face;
+    int dx, dy;
+} WALL_FACES[] = {{WALL_TOP, 0, 0}, {WALL_LEFT, -1, 0}, {WALL_RIGHT, 1, 0}, {WALL_BACK, 0, -1}, {WALL_FRONT, 0, 1}};
+constexpr int WALL_FACE_COUNT = sizeof(WALL_FACES) / sizeof(WALL_FACES[0]);
+
+void DrawWallBlock(const CBoard& board, int x, int y, const float fCorner[CORNER_COUNT][3], bool bReverse) {
+    for (int i = 0; i < WALL_FACE_COUNT; ++i) {
+        const auto& side = WALL_FACES[bReverse ? WALL_FACE_COUNT - 1 - i : i];
+        if ((side.dx == 0 && side.dy == 0) || !IsWallAt(board, x + side.dx, y + side.dy)) {
+            DrawFace(side.face, fCorner);
+        }
     }
 }
 
@@ -88,21 +88,97 @@ int FloorTexture(int iTile) {
     }
 }
 
-// Cells xBegin to xEnd - 1 of row y: a floor square or a wall block each.
-void DrawCells(const CBoard& board, int y, int xBegin, int xEnd, float fHalfWidth, float fHalfHeight) {
+// The texture slot cell (x, y) is drawn with. The respawn cell shows the
+// start mark, whatever it holds, unless it is a wall.
+int CellTexture(const CBoard& board, int x, int y) {
+    const int iTile = board.iField[x][y];
+    if (iTile == TILE_WALL) {
+        return TEX_WALL;
+    }
+    return x == board.iStartX && y == board.iStartY ? TEX_START : FloorTexture(iTile);
+}
+
+void DrawCell(const CBoard& board, int x, int y, bool bReverse) {
     float fCorner[CORNER_COUNT][3];
-    for (int x = xBegin; x < xEnd; ++x) {
-        FillCorners(x, y, fHalfWidth, fHalfHeight, fCorner);
-        const int iTile = board.iField[x][y];
-        if (iTile == TILE_WALL) {
-            DrawWallBlock(board, x, y, fCorner);
-        } else {
-            // The respawn cell shows the start mark, whatever it holds.
-            const bool bRespawn = x == board.iStartX && y == board.iStartY;
-            glBindTexture(GL_TEXTURE_2D, board.uiTexture[bRespawn ? TEX_START : FloorTexture(iTile)]);
-            DrawFloor(fCorner);
+    FillCorners(x, y, board.iWidth * 0.5f, board.iHeight * 0.5f, fCorner);
+    if (board.iField[x][y] == TILE_WALL) {
+        DrawWallBlock(board, x, y, fCorner, bReverse);
+    } else {
+        DrawFloor(fCorner);
+    }
+}
+
+// Cells xBegin to xEnd - 1 of row y.
+struct SRun {
+    int y, xBegin, xEnd;
+};
+
+// The runs of the field that can reach the window, row by row from the low
+// x end.
+std::vector<SRun> VisibleRuns(const CBoard& board, const CViewVolume& view) {
+    const float fHalfWidth = static_cast<float>(board.iWidth) * 0.5f;
+    const float fHalfHeight = static_cast<float>(board.iHeight) * 0.5f;
+    std::vector<SRun> Runs;
+    for (int y = 0; y < board.iHeight; ++y) {
+        for (int xSpan = 0; xSpan < board.iWidth; xSpan += CULL_SPAN) {
+            const int xEnd = std::min(xSpan + CULL_SPAN, board.iWidth);
+            const float fMin[3] = {xSpan - fHalfWidth, 0.0f, y - fHalfHeight};
+            const float fMax[3] = {xEnd - fHalfWidth, 1.0f, y + 1 - fHalfHeight};
+            if (!view.IsBoxOutside(fMin, fMax)) {
+                Runs.push_back({y, xSpan, xEnd});
+            }
         }
     }
+    return Runs;
+}
+
+// The order of the tree: a texture bound for every cell.
+void DrawInTreeOrder(const CBoard& board, const std::vector<SRun>& Runs) {
+    for (const SRun& run : Runs) {
+        for (int x = run.xBegin; x < run.xEnd; ++x) {
+            glBindTexture(GL_TEXTURE_2D, board.uiTexture[CellTexture(board, x, run.y)]);
+            DrawCell(board, x, run.y, false);
+        }
+    }
+}
+
+// Walls first, as they hide the floor behind them, then the floor texture by
+// texture: one bind each. Each group runs in reverse, so that under GL_LEQUAL
+// the tree's first of two equal depths wins. Between the groups the order
+// changes, which can decide a tie only where faces of different cells meet:
+// a floor square and the wall side standing on its edge. Filled and seen from
+// above, those two never overlap in the window but where the wall's own block
+// lies nearer; from below, and in outline where every shared edge is drawn
+// twice, they do.
+void DrawGroupedNearFirst(const CBoard& board, const std::vector<SRun>& Runs) {
+    static const int SLOTS[] = {TEX_WALL, TEX_WOOD, TEX_HOLE, TEX_START, TEX_GOAL, TEX_SAVE};
+    for (const int iSlot : SLOTS) {
+        glBindTexture(GL_TEXTURE_2D, board.uiTexture[iSlot]);
+        for (auto itRun = Runs.rbegin(); itRun != Runs.rend(); ++itRun) {
+            for (int x = itRun->xEnd - 1; x >= itRun->xBegin; --x) {
+                if (CellTexture(board, x, itRun->y) == iSlot) {
+                    DrawCell(board, x, itRun->y, true);
+                }
+            }
+        }
+    }
+}
+
+// Whether the parent draws after this board under GL_LEQUAL (see CBox) and
+// the grouped order gives the same picture. Mesa's software renderer also
+// rounds a quad by one step differently depending on the quads it is sent
+// with (one needing clipping takes its whole batch along) unless two-sided
+// lighting sends every quad the same way; grouping changes the batches.
+bool MayGroupNearFirst(const CBoard& board, const CViewVolume& view) {
+    GLint iDepthFunc = 0, iTwoSided = 0;
+    GLint iPolygonMode[2] = {};
+    glGetIntegerv(GL_DEPTH_FUNC, &iDepthFunc);
+    glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &iTwoSided);
+    glGetIntegerv(GL_POLYGON_MODE, iPolygonMode);
+    const float fMin[3] = {board.iWidth * -0.5f, 0.0f, board.iHeight * -0.5f};
+    const float fMax[3] = {board.iWidth * 0.5f, 1.0f, board.iHeight * 0.5f};
+    return iDepthFunc == GL_LEQUAL && glIsEnabled(GL_LIGHTING) && iTwoSided && iPolygonMode[0] == GL_FILL &&
+           iPolygonMode[1] == GL_FILL && view.IsFloorSeenFromAbove() && view.IsBoxBeforeFar(fMin, fMax);
 }
 
 }  // namespace
@@ -112,19 +188,13 @@ bool CBoard::Draw() {
     glRotatef(fTiltX, 1.0f, 0.0f, 0.0f);
 
     const CViewVolume view;
-    const float fHalfWidth = static_cast<float>(iWidth) * 0.5f;
-    const float fHalfHeight = static_cast<float>(iHeight) * 0.5f;
-    // Row by row and cell by cell from the low x end, so that the order of
-    // the quads is the same whatever is left out.
-    for (int y = 0; y < iHeight; ++y) {
-        for (int xSpan = 0; xSpan < iWidth; xSpan += CULL_SPAN) {
-            const int xEnd = std::min(xSpan + CULL_SPAN, iWidth);
-            const float fMin[3] = {xSpan - fHalfWidth, 0.0f, y - fHalfHeight};
-            const float fMax[3] = {xEnd - fHalfWidth, 1.0f, y + 1 - fHalfHeight};
-            if (!view.IsBoxOutside(fMin, fMax)) {
-                DrawCells(*this, y, xSpan, xEnd, fHalfWidth, fHalfHeight);
-            }
-        }
+    const std::vector<SRun> Runs = VisibleRuns(*this, view);
+    if (MayGroupNearFirst(*this, view)) {
+        DrawGroupedNearFirst(*this, Runs);
+        glDepthFunc(GL_LESS);  // the children tie as in the tree: the board wins
+    } else {
+        glDepthFunc(GL_LESS);  // also under a parent that draws after the board
+        DrawInTreeOrder(*this, Runs);
     }
     return ISceneNode::Draw();
 }
