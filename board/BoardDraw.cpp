@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/Settings.h"
 #include "board/Face.h"
 #include "board/Texture.h"
 #include "scene/ViewVolume.h"
@@ -58,20 +59,20 @@ bool IsWallAt(const CBoard& board, int x, int y) {
     return x >= 0 && y >= 0 && x < board.iWidth && y < board.iHeight && board.iField[x][y] == TILE_WALL;
 }
 
-// The faces of a wall block in the tree's order; a side is left out where a
-// wall stands next to it (dx, dy), the top never. No bottom.
-const struct {
-    const SFace& face;
-    int dx, dy;
-} WALL_FACES[] = {{WALL_TOP, 0, 0}, {WALL_LEFT, -1, 0}, {WALL_RIGHT, 1, 0}, {WALL_BACK, 0, -1}, {WALL_FRONT, 0, 1}};
-constexpr int WALL_FACE_COUNT = sizeof(WALL_FACES) / sizeof(WALL_FACES[0]);
-
-void DrawWallBlock(const CBoard& board, int x, int y, const float fCorner[CORNER_COUNT][3], bool bReverse) {
-    for (int i = 0; i < WALL_FACE_COUNT; ++i) {
-        const auto& side = WALL_FACES[bReverse ? WALL_FACE_COUNT - 1 - i : i];
-        if ((side.dx == 0 && side.dy == 0) || !IsWallAt(board, x + side.dx, y + side.dy)) {
-            DrawFace(side.face, fCorner);
-        }
+// The top and every side not shared with a neighbouring wall; no bottom.
+void DrawWallBlock(const CBoard& board, int x, int y, const float fCorner[CORNER_COUNT][3]) {
+    DrawFace(WALL_TOP, fCorner);
+    if (!IsWallAt(board, x - 1, y)) {
+        DrawFace(WALL_LEFT, fCorner);
+    }
+    if (!IsWallAt(board, x + 1, y)) {
+        DrawFace(WALL_RIGHT, fCorner);
+    }
+    if (!IsWallAt(board, x, y - 1)) {
+        DrawFace(WALL_BACK, fCorner);
+    }
+    if (!IsWallAt(board, x, y + 1)) {
+        DrawFace(WALL_FRONT, fCorner);
     }
 }
 
@@ -88,8 +89,8 @@ int FloorTexture(int iTile) {
     }
 }
 
-// The texture slot cell (x, y) is drawn with. The respawn cell shows the
-// start mark, whatever it holds, unless it is a wall.
+// The texture slot of cell (x, y). The respawn cell shows the start mark,
+// whatever it holds, unless it is a wall.
 int CellTexture(const CBoard& board, int x, int y) {
     const int iTile = board.iField[x][y];
     if (iTile == TILE_WALL) {
@@ -98,11 +99,12 @@ int CellTexture(const CBoard& board, int x, int y) {
     return x == board.iStartX && y == board.iStartY ? TEX_START : FloorTexture(iTile);
 }
 
-void DrawCell(const CBoard& board, int x, int y, bool bReverse) {
+// A floor square or a wall block, without binding its texture.
+void DrawCell(const CBoard& board, int x, int y) {
     float fCorner[CORNER_COUNT][3];
     FillCorners(x, y, board.iWidth * 0.5f, board.iHeight * 0.5f, fCorner);
     if (board.iField[x][y] == TILE_WALL) {
-        DrawWallBlock(board, x, y, fCorner, bReverse);
+        DrawWallBlock(board, x, y, fCorner);
     } else {
         DrawFloor(fCorner);
     }
@@ -132,53 +134,40 @@ std::vector<SRun> VisibleRuns(const CBoard& board, const CViewVolume& view) {
     return Runs;
 }
 
-// The order of the tree: a texture bound for every cell.
-void DrawInTreeOrder(const CBoard& board, const std::vector<SRun>& Runs) {
-    for (const SRun& run : Runs) {
-        for (int x = run.xBegin; x < run.xEnd; ++x) {
-            glBindTexture(GL_TEXTURE_2D, board.uiTexture[CellTexture(board, x, run.y)]);
-            DrawCell(board, x, run.y, false);
-        }
-    }
+// Whether the cells may be drawn in any order. Faces of one cell keep theirs.
+// With the depth test on, faces of different cells could differ only where
+// they meet at equal depth: a floor square and a wall side standing on its
+// edge, or walls meeting at an edge. Filled and seen from above, two such
+// faces never overlap in the window but where a nearer face of the wall's own
+// block covers both; from below, and in outline, where every shared edge is
+// drawn twice, they do. Mesa's software renderer also rounds a quad by one
+// step differently depending on the quads it is sent with (one needing
+// clipping takes its whole batch along), unless two-sided lighting sends every
+// quad the same way; a new order makes new batches.
+bool MayReorderCells(const CViewVolume& view) {
+    const CSettings& settings = GetSettings();
+    return settings.bDepthTest && !settings.bWireframe && settings.bLighting && settings.bTwoSided &&
+           view.IsFloorSeenFromAbove();
 }
 
-// Walls first, as they hide the floor behind them, then the floor texture by
-// texture: one bind each. Each group runs in reverse, so that under GL_LEQUAL
-// the tree's first of two equal depths wins. Between the groups the order
-// changes, which can decide a tie only where faces of different cells meet:
-// a floor square and the wall side standing on its edge. Filled and seen from
-// above, those two never overlap in the window but where the wall's own block
-// lies nearer; from below, and in outline where every shared edge is drawn
-// twice, they do.
-void DrawGroupedNearFirst(const CBoard& board, const std::vector<SRun>& Runs) {
+// Walls first, as they hide the floor and walls behind them, from the rows
+// nearer the eye; then the floor texture by texture: one bind each.
+void DrawGroupedNearFirst(const CBoard& board, const std::vector<SRun>& Runs, const CViewVolume& view) {
     static const int SLOTS[] = {TEX_WALL, TEX_WOOD, TEX_HOLE, TEX_START, TEX_GOAL, TEX_SAVE};
+    const float fFront[3] = {0.0f, 0.0f, board.iHeight * 0.5f};
+    const float fBack[3] = {0.0f, 0.0f, board.iHeight * -0.5f};
+    const bool bFrontFirst = view.IsNearer(fFront, fBack);
     for (const int iSlot : SLOTS) {
         glBindTexture(GL_TEXTURE_2D, board.uiTexture[iSlot]);
-        for (auto itRun = Runs.rbegin(); itRun != Runs.rend(); ++itRun) {
-            for (int x = itRun->xEnd - 1; x >= itRun->xBegin; --x) {
-                if (CellTexture(board, x, itRun->y) == iSlot) {
-                    DrawCell(board, x, itRun->y, true);
+        for (size_t i = 0; i < Runs.size(); ++i) {
+            const SRun& run = Runs[bFrontFirst ? Runs.size() - 1 - i : i];
+            for (int x = run.xBegin; x < run.xEnd; ++x) {
+                if (CellTexture(board, x, run.y) == iSlot) {
+                    DrawCell(board, x, run.y);
                 }
             }
         }
     }
-}
-
-// Whether the parent draws after this board under GL_LEQUAL (see CBox) and
-// the grouped order gives the same picture. Mesa's software renderer also
-// rounds a quad by one step differently depending on the quads it is sent
-// with (one needing clipping takes its whole batch along) unless two-sided
-// lighting sends every quad the same way; grouping changes the batches.
-bool MayGroupNearFirst(const CBoard& board, const CViewVolume& view) {
-    GLint iDepthFunc = 0, iTwoSided = 0;
-    GLint iPolygonMode[2] = {};
-    glGetIntegerv(GL_DEPTH_FUNC, &iDepthFunc);
-    glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &iTwoSided);
-    glGetIntegerv(GL_POLYGON_MODE, iPolygonMode);
-    const float fMin[3] = {board.iWidth * -0.5f, 0.0f, board.iHeight * -0.5f};
-    const float fMax[3] = {board.iWidth * 0.5f, 1.0f, board.iHeight * 0.5f};
-    return iDepthFunc == GL_LEQUAL && glIsEnabled(GL_LIGHTING) && iTwoSided && iPolygonMode[0] == GL_FILL &&
-           iPolygonMode[1] == GL_FILL && view.IsFloorSeenFromAbove() && view.IsBoxBeforeFar(fMin, fMax);
 }
 
 }  // namespace
@@ -189,12 +178,17 @@ bool CBoard::Draw() {
 
     const CViewVolume view;
     const std::vector<SRun> Runs = VisibleRuns(*this, view);
-    if (MayGroupNearFirst(*this, view)) {
-        DrawGroupedNearFirst(*this, Runs);
-        glDepthFunc(GL_LESS);  // the children tie as in the tree: the board wins
+    if (MayReorderCells(view)) {
+        DrawGroupedNearFirst(*this, Runs, view);
     } else {
-        glDepthFunc(GL_LESS);  // also under a parent that draws after the board
-        DrawInTreeOrder(*this, Runs);
+        // Row by row and cell by cell from the low x end, so that the order
+        // of the quads is the same whatever is left out.
+        for (const SRun& run : Runs) {
+            for (int x = run.xBegin; x < run.xEnd; ++x) {
+                glBindTexture(GL_TEXTURE_2D, uiTexture[CellTexture(*this, x, run.y)]);
+                DrawCell(*this, x, run.y);
+            }
+        }
     }
     return ISceneNode::Draw();
 }

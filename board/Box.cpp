@@ -74,14 +74,12 @@ bool CBox::Draw() {
     // the bottom plate and the inner walls before they are shaded. Under
     // GL_LEQUAL the later of two equal depths wins, so the faces drawn after
     // the board and in reverse give the picture that the tree's order gives
-    // under GL_LESS, ties included; GL_LEQUAL also tells the board that its
-    // parent draws after it. A face reaching the far plane would pass against
-    // the cleared depth as well, so such a box keeps the tree's order.
+    // under GL_LESS, ties included. A face reaching the far plane would pass
+    // against the cleared depth as well, so such a box keeps the tree's order.
     if (!GetSettings().bDepthTest || !CViewVolume().IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
         DrawFaces(uiTexture, fCorner, false);
         return ISceneNode::Draw();
     }
-    glDepthFunc(GL_LEQUAL);
     const bool bResult = ISceneNode::Draw();
     // The frame's first drawing, the stars, meets the texture the tree's
     // last node left bound.

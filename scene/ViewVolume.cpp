@@ -81,3 +81,11 @@ bool CViewVolume::IsFloorSeenFromAbove() const {
                        c[12] * (c[1] * c[11] - c[9] * c[3]);
     return fDet < 0.0f;
 }
+
+bool CViewVolume::IsNearer(const float fA[3], const float fB[3]) const {
+    // Clip z grows with the distance from the eye in either projection.
+    float fClipA[4], fClipB[4];
+    ClipCorner(fClip, 0, fA, fA, fClipA);
+    ClipCorner(fClip, 0, fB, fB, fClipB);
+    return fClipA[2] < fClipB[2];
+}

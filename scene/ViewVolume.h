@@ -19,5 +19,8 @@ public:
     // orthographic view the direction it looks from, lies above it.
     bool IsFloorSeenFromAbove() const;
 
+    // True when point a lies nearer the eye than point b, along the view.
+    bool IsNearer(const float fA[3], const float fB[3]) const;
+
     float fClip[16];  // projection x modelview, column-major
 };
