@@ -134,16 +134,17 @@ std::vector<SRun> VisibleRuns(const CBoard& board, const CViewVolume& view) {
     return Runs;
 }
 
-// Whether the cells may be drawn in any order. Faces of one cell keep theirs.
-// With the depth test on, faces of different cells could differ only where
-// they meet at equal depth: a floor square and a wall side standing on its
-// edge, or walls meeting at an edge. Filled and seen from above, two such
-// faces never overlap in the window but where a nearer face of the wall's own
-// block covers both; from below, and in outline, where every shared edge is
-// drawn twice, they do. Mesa's software renderer also rounds a quad by one
-// step differently depending on the quads it is sent with (one needing
-// clipping takes its whole batch along), unless two-sided lighting sends every
-// quad the same way; a new order makes new batches.
+// Whether the cells may be drawn in any order; the faces of a block keep
+// theirs. With the depth test on, the order decides only between faces at
+// equal depth, and faces of different cells come that close only where they
+// meet: a floor square and the wall side standing on its edge, or two walls
+// along an edge. Filled and seen from above, two such faces overlap in the
+// window only behind a nearer face of the wall's own block; from below, and in
+// outline, where every shared edge is drawn twice, they may show. Mesa's
+// software renderer also rounds a quad one step differently depending on the
+// quads sent with it (one that needs clipping takes its whole batch along)
+// unless two-sided lighting sends every quad the same way, and a new order
+// makes new batches.
 bool MayReorderCells(const CViewVolume& view) {
     const CSettings& settings = GetSettings();
     return settings.bDepthTest && !settings.bWireframe && settings.bLighting && settings.bTwoSided &&

@@ -81,8 +81,8 @@ bool CBox::Draw() {
         return ISceneNode::Draw();
     }
     const bool bResult = ISceneNode::Draw();
-    // The frame's first drawing, the stars, meets the texture the tree's
-    // last node left bound.
+    // The next frame's stars are drawn with whatever texture the tree's last
+    // node left bound.
     GLint iLastTexture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &iLastTexture);
     ApplyMaterial();

@@ -73,9 +73,11 @@ bool CViewVolume::IsBoxBeforeFar(const float fMin[3], const float fMax[3]) const
 }
 
 bool CViewVolume::IsFloorSeenFromAbove() const {
-    // The plane's (x, z) go to the window's (x, y) by (X / W, Y / W); the sign
-    // of that map's Jacobian, det A / W^3, is the winding a shape on the plane
-    // shows, the same wherever the plane is in front of the eye (W > 0).
+    // A point (x, 0, z) of the plane reaches the window at (X / W, Y / W),
+    // where (X, Y, W) = A (x, z, 1) and A holds the clip matrix's x, y and w
+    // rows over its x, z and translation columns. That map's Jacobian, det A /
+    // W^3, has one sign wherever the plane lies before the eye (W > 0): the
+    // winding a shape on the plane shows, negative for its upper side.
     const float* c = fClip;
     const float fDet = c[0] * (c[9] * c[15] - c[13] * c[11]) - c[8] * (c[1] * c[15] - c[13] * c[3]) +
                        c[12] * (c[1] * c[11] - c[9] * c[3]);
