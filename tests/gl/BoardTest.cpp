@@ -198,7 +198,7 @@ TEST(BoardDraw, TiltsAboutZThenXCarryingItsChildrenAndReturnsTheirResult) {
         const float y1 = y * c + z * s;
         return std::array<float, 3>{x * c - y1 * s, x * s + y1 * c, z * c - y * s};
     };
-    const SFeedbackVertex& vFar = CapturedQuads(Primitives)[15][2];  // the last cell's corner (2, 0, 2)
+    const SFeedbackVertex vFar = CapturedQuads(Primitives)[15][2];   // the last cell's corner (2, 0, 2)
     const SFeedbackVertex& vPoint = Primitives.back().Vertices[0];   // the child's (1, 0, 0)
     const std::array<float, 3> EXPECTED[2] = {Turn(2, 0, 2), Turn(1, 0, 0)};
     for (int k = 0; k < 3; ++k) {
