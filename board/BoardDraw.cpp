@@ -135,8 +135,9 @@ std::vector<SRun> VisibleRuns(const CBoard& board, const CViewVolume& view) {
 }
 
 // Whether the cells may be drawn in any order; the faces of a block keep
-// theirs. With the depth test on, the order decides only between faces at
-// equal depth, and faces of different cells come that close only where they
+// theirs, and ties with the box and the ball go as before whatever the order
+// of the cells. With the depth test on, the order decides only between faces
+// at equal depth, and faces of different cells come that close only where they
 // meet: a floor square and the wall side standing on its edge, or two walls
 // along an edge. Filled and seen from above, two such faces overlap in the
 // window only behind a nearer face of the wall's own block; from below, and in
