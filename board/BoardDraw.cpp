@@ -1,7 +1,9 @@
 #include "board/Board.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "app/Settings.h"
 #include "board/Face.h"
 #include "board/Texture.h"
 #include "scene/ViewVolume.h"
@@ -59,7 +61,6 @@ bool IsWallAt(const CBoard& board, int x, int y) {
 
 // The top and every side not shared with a neighbouring wall; no bottom.
 void DrawWallBlock(const CBoard& board, int x, int y, const float fCorner[CORNER_COUNT][3]) {
-    glBindTexture(GL_TEXTURE_2D, board.uiTexture[TEX_WALL]);
     DrawFace(WALL_TOP, fCorner);
     if (!IsWallAt(board, x - 1, y)) {
         DrawFace(WALL_LEFT, fCorner);
@@ -88,19 +89,85 @@ int FloorTexture(int iTile) {
     }
 }
 
-// Cells xBegin to xEnd - 1 of row y: a floor square or a wall block each.
-void DrawCells(const CBoard& board, int y, int xBegin, int xEnd, float fHalfWidth, float fHalfHeight) {
+// The texture slot of cell (x, y). The respawn cell shows the start mark,
+// whatever it holds, unless it is a wall.
+int CellTexture(const CBoard& board, int x, int y) {
+    const int iTile = board.iField[x][y];
+    if (iTile == TILE_WALL) {
+        return TEX_WALL;
+    }
+    return x == board.iStartX && y == board.iStartY ? TEX_START : FloorTexture(iTile);
+}
+
+// A floor square or a wall block, without binding its texture.
+void DrawCell(const CBoard& board, int x, int y) {
     float fCorner[CORNER_COUNT][3];
-    for (int x = xBegin; x < xEnd; ++x) {
-        FillCorners(x, y, fHalfWidth, fHalfHeight, fCorner);
-        const int iTile = board.iField[x][y];
-        if (iTile == TILE_WALL) {
-            DrawWallBlock(board, x, y, fCorner);
-        } else {
-            // The respawn cell shows the start mark, whatever it holds.
-            const bool bRespawn = x == board.iStartX && y == board.iStartY;
-            glBindTexture(GL_TEXTURE_2D, board.uiTexture[bRespawn ? TEX_START : FloorTexture(iTile)]);
-            DrawFloor(fCorner);
+    FillCorners(x, y, board.iWidth * 0.5f, board.iHeight * 0.5f, fCorner);
+    if (board.iField[x][y] == TILE_WALL) {
+        DrawWallBlock(board, x, y, fCorner);
+    } else {
+        DrawFloor(fCorner);
+    }
+}
+
+// Cells xBegin to xEnd - 1 of row y.
+struct SRun {
+    int y, xBegin, xEnd;
+};
+
+// The runs of the field that can reach the window, row by row from the low
+// x end.
+std::vector<SRun> VisibleRuns(const CBoard& board, const CViewVolume& view) {
+    const float fHalfWidth = static_cast<float>(board.iWidth) * 0.5f;
+    const float fHalfHeight = static_cast<float>(board.iHeight) * 0.5f;
+    std::vector<SRun> Runs;
+    for (int y = 0; y < board.iHeight; ++y) {
+        for (int xSpan = 0; xSpan < board.iWidth; xSpan += CULL_SPAN) {
+            const int xEnd = std::min(xSpan + CULL_SPAN, board.iWidth);
+            const float fMin[3] = {xSpan - fHalfWidth, 0.0f, y - fHalfHeight};
+            const float fMax[3] = {xEnd - fHalfWidth, 1.0f, y + 1 - fHalfHeight};
+            if (!view.IsBoxOutside(fMin, fMax)) {
+                Runs.push_back({y, xSpan, xEnd});
+            }
+        }
+    }
+    return Runs;
+}
+
+// Whether the cells may be drawn in any order; the faces of a block keep
+// theirs, and ties with the box and the ball go as before whatever the order
+// of the cells. With the depth test on, the order decides only between faces
+// at equal depth, and faces of different cells come that close only where they
+// meet: a floor square and the wall side standing on its edge, or two walls
+// along an edge. Filled and seen from above, two such faces overlap in the
+// window only behind a nearer face of the wall's own block; from below, and in
+// outline, where every shared edge is drawn twice, they may show. Mesa's
+// software renderer also rounds a quad one step differently depending on the
+// quads sent with it (one that needs clipping takes its whole batch along)
+// unless two-sided lighting sends every quad the same way, and a new order
+// makes new batches.
+bool MayReorderCells(const CViewVolume& view) {
+    const CSettings& settings = GetSettings();
+    return settings.bDepthTest && !settings.bWireframe && settings.bLighting && settings.bTwoSided &&
+           view.IsFloorSeenFromAbove();
+}
+
+// Walls first, as they hide the floor and walls behind them, from the rows
+// nearer the eye; then the floor texture by texture: one bind each.
+void DrawGroupedNearFirst(const CBoard& board, const std::vector<SRun>& Runs, const CViewVolume& view) {
+    static const int SLOTS[] = {TEX_WALL, TEX_WOOD, TEX_HOLE, TEX_START, TEX_GOAL, TEX_SAVE};
+    const float fFront[3] = {0.0f, 0.0f, board.iHeight * 0.5f};
+    const float fBack[3] = {0.0f, 0.0f, board.iHeight * -0.5f};
+    const bool bFrontFirst = view.IsNearer(fFront, fBack);
+    for (const int iSlot : SLOTS) {
+        glBindTexture(GL_TEXTURE_2D, board.uiTexture[iSlot]);
+        for (size_t i = 0; i < Runs.size(); ++i) {
+            const SRun& run = Runs[bFrontFirst ? Runs.size() - 1 - i : i];
+            for (int x = run.xBegin; x < run.xEnd; ++x) {
+                if (CellTexture(board, x, run.y) == iSlot) {
+                    DrawCell(board, x, run.y);
+                }
+            }
         }
     }
 }
@@ -112,17 +179,16 @@ bool CBoard::Draw() {
     glRotatef(fTiltX, 1.0f, 0.0f, 0.0f);
 
     const CViewVolume view;
-    const float fHalfWidth = static_cast<float>(iWidth) * 0.5f;
-    const float fHalfHeight = static_cast<float>(iHeight) * 0.5f;
-    // Row by row and cell by cell from the low x end, so that the order of
-    // the quads is the same whatever is left out.
-    for (int y = 0; y < iHeight; ++y) {
-        for (int xSpan = 0; xSpan < iWidth; xSpan += CULL_SPAN) {
-            const int xEnd = std::min(xSpan + CULL_SPAN, iWidth);
-            const float fMin[3] = {xSpan - fHalfWidth, 0.0f, y - fHalfHeight};
-            const float fMax[3] = {xEnd - fHalfWidth, 1.0f, y + 1 - fHalfHeight};
-            if (!view.IsBoxOutside(fMin, fMax)) {
-                DrawCells(*this, y, xSpan, xEnd, fHalfWidth, fHalfHeight);
+    const std::vector<SRun> Runs = VisibleRuns(*this, view);
+    if (MayReorderCells(view)) {
+        DrawGroupedNearFirst(*this, Runs, view);
+    } else {
+        // Row by row and cell by cell from the low x end, so that the order
+        // of the quads is the same whatever is left out.
+        for (const SRun& run : Runs) {
+            for (int x = run.xBegin; x < run.xEnd; ++x) {
+                glBindTexture(GL_TEXTURE_2D, uiTexture[CellTexture(*this, x, run.y)]);
+                DrawCell(*this, x, run.y);
             }
         }
     }

@@ -1,6 +1,8 @@
 #include "board/Box.h"
 
+#include "app/Settings.h"
 #include "board/Face.h"
+#include "scene/ViewVolume.h"
 
 namespace kov {
 
@@ -55,6 +57,14 @@ void FillBoxCorners(int iWidth, int iHeight, float fCorner[BOX_CORNER_COUNT][3])
     }
 }
 
+void DrawFaces(GLuint uiTexture, const float fCorner[BOX_CORNER_COUNT][3], bool bReverse) {
+    glBindTexture(GL_TEXTURE_2D, uiTexture);
+    constexpr int FACE_COUNT = sizeof(BOX_FACES) / sizeof(BOX_FACES[0]);
+    for (int i = 0; i < FACE_COUNT; ++i) {
+        DrawFace(BOX_FACES[bReverse ? FACE_COUNT - 1 - i : i], fCorner);
+    }
+}
+
 }  // namespace
 
 CBox::CBox() : iWidth(10), iHeight(10), uiTexture(0) {}
@@ -62,11 +72,27 @@ CBox::CBox() : iWidth(10), iHeight(10), uiTexture(0) {}
 bool CBox::Draw() {
     float fCorner[BOX_CORNER_COUNT][3];
     FillBoxCorners(iWidth, iHeight, fCorner);
-    glBindTexture(GL_TEXTURE_2D, uiTexture);
-    for (const SFace& face : BOX_FACES) {
-        DrawFace(face, fCorner);
+    // With the frame's depth test on, the board goes first and hides most of
+    // the bottom plate and the inner walls before they are shaded. Under
+    // GL_LEQUAL the later of two equal depths wins, so the faces drawn after
+    // the board and in reverse give the picture that the tree's order gives
+    // under GL_LESS, ties included. A face reaching the far plane would pass
+    // against the cleared depth as well, so such a box keeps the tree's order.
+    if (!GetSettings().bDepthTest || !CViewVolume().IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
+        DrawFaces(uiTexture, fCorner, false);
+        return ISceneNode::Draw();
     }
-    return ISceneNode::Draw();
+    const bool bResult = ISceneNode::Draw();
+    // The next frame's stars are drawn with whatever texture the tree's last
+    // node left bound.
+    GLint iLastTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &iLastTexture);
+    ApplyMaterial();
+    glDepthFunc(GL_LEQUAL);
+    DrawFaces(uiTexture, fCorner, true);
+    glDepthFunc(GL_LESS);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(iLastTexture));
+    return bResult;
 }
 
 }  // namespace kov

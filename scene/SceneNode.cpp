@@ -22,14 +22,6 @@ void ApplyTransform(const ISceneNode& node) {
     glScalef(node.vScale.x, node.vScale.y, node.vScale.z);
 }
 
-void ApplyMaterial(const ISceneNode& node) {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, node.fAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, node.fDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, node.fEmission);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, node.fSpecular);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, node.fShininess);
-}
-
 }  // namespace
 
 ISceneNode::ISceneNode() {
@@ -49,12 +41,20 @@ bool ISceneNode::Draw() {
         ISceneNode& child = **itNode;
         glPushMatrix();
         ApplyTransform(child);
-        ApplyMaterial(child);
+        child.ApplyMaterial();
         // Every child draws, even after a sibling has failed.
         bResult = child.Draw() && bResult;
         glPopMatrix();
     }
     return bResult;
+}
+
+void ISceneNode::ApplyMaterial() const {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, fAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, fDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, fEmission);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, fSpecular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, fShininess);
 }
 
 void ISceneNode::SetPosition(float x, float y, float z) { SetVector(&vPosition, x, y, z); }

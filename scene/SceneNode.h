@@ -21,6 +21,11 @@ public:
     // calls this. Returns false when any child returned false.
     virtual bool Draw();
 
+    // Hands the material to OpenGL for front and back faces. The parent does so
+    // before Draw; a node that draws its own geometry after its children does
+    // so again.
+    void ApplyMaterial() const;
+
     void SetPosition(float x, float y, float z);
     void SetScale(float x, float y, float z);
     void SetAmbient(float r, float g, float b, float a);

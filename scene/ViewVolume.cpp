@@ -17,6 +17,21 @@ void Multiply(const float* a, const float* b, float* pOut) {
     }
 }
 
+// Corner i of an axis-aligned box (bit 0 picks x, bit 1 y, bit 2 z from the
+// maximum) in clip coordinates.
+void ClipCorner(const float* fClip, int iCorner, const float fMin[3], const float fMax[3], float fC[4]) {
+    const float fX = (iCorner & 1) ? fMax[0] : fMin[0];
+    const float fY = (iCorner & 2) ? fMax[1] : fMin[1];
+    const float fZ = (iCorner & 4) ? fMax[2] : fMin[2];
+    for (int iRow = 0; iRow < 4; ++iRow) {
+        fC[iRow] = fClip[iRow] * fX + fClip[4 + iRow] * fY + fClip[8 + iRow] * fZ + fClip[12 + iRow];
+    }
+}
+
+// How far short of the far plane (in z / w) geometry must stay: the depth it
+// gets then lies well below the largest value the depth buffer holds.
+constexpr float FAR_MARGIN = 1.0f / 65536.0f;
+
 }  // namespace
 
 CViewVolume::CViewVolume() {
@@ -32,13 +47,8 @@ bool CViewVolume::IsBoxOutside(const float fMin[3], const float fMax[3]) const {
     // of clip space). A plane that has every corner beyond it hides the box.
     int iOutsideAll = 0x3f;
     for (int iCorner = 0; iCorner < 8; ++iCorner) {
-        const float fX = (iCorner & 1) ? fMax[0] : fMin[0];
-        const float fY = (iCorner & 2) ? fMax[1] : fMin[1];
-        const float fZ = (iCorner & 4) ? fMax[2] : fMin[2];
         float fC[4];
-        for (int iRow = 0; iRow < 4; ++iRow) {
-            fC[iRow] = fClip[iRow] * fX + fClip[4 + iRow] * fY + fClip[8 + iRow] * fZ + fClip[12 + iRow];
-        }
+        ClipCorner(fClip, iCorner, fMin, fMax, fC);
         const float fW = fC[3];
         const int iOutside = (fC[0] < -fW) | (fC[0] > fW) << 1 | (fC[1] < -fW) << 2 | (fC[1] > fW) << 3 |
                              (fC[2] < -fW) << 4 | (fC[2] > fW) << 5;
@@ -48,4 +58,36 @@ bool CViewVolume::IsBoxOutside(const float fMin[3], const float fMax[3]) const {
         }
     }
     return true;
+}
+
+bool CViewVolume::IsBoxBeforeFar(const float fMin[3], const float fMax[3]) const {
+    // z - (1 - margin) w is linear, so what holds at the corners holds inside.
+    for (int iCorner = 0; iCorner < 8; ++iCorner) {
+        float fC[4];
+        ClipCorner(fClip, iCorner, fMin, fMax, fC);
+        if (fC[2] >= fC[3] * (1.0f - FAR_MARGIN)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CViewVolume::IsFloorSeenFromAbove() const {
+    // A point (x, 0, z) of the plane reaches the window at (X / W, Y / W),
+    // where (X, Y, W) = A (x, z, 1) and A holds the clip matrix's x, y and w
+    // rows over its x, z and translation columns. That map's Jacobian, det A /
+    // W^3, has one sign wherever the plane lies before the eye (W > 0): the
+    // winding a shape on the plane shows, negative for its upper side.
+    const float* c = fClip;
+    const float fDet = c[0] * (c[9] * c[15] - c[13] * c[11]) - c[8] * (c[1] * c[15] - c[13] * c[3]) +
+                       c[12] * (c[1] * c[11] - c[9] * c[3]);
+    return fDet < 0.0f;
+}
+
+bool CViewVolume::IsNearer(const float fA[3], const float fB[3]) const {
+    // Clip z grows with the distance from the eye in either projection.
+    float fClipA[4], fClipB[4];
+    ClipCorner(fClip, 0, fA, fA, fClipA);
+    ClipCorner(fClip, 0, fB, fB, fClipB);
+    return fClipA[2] < fClipB[2];
 }
