@@ -5,6 +5,7 @@
 
 #include "app/Globals.h"
 #include "app/Hud.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 #include "app/Window.h"
 #include "ball/BallMotion.h"
@@ -164,6 +165,7 @@ void DrawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     g_Scene.Draw();
     DrawHud();
+    DrawPanel();
     glFlush();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Globals.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 
 namespace {
@@ -233,6 +234,9 @@ void OnKeyboard(unsigned char key, int, int) {
 void OnSpecialKey(int key, int, int) {
     MoveCenterOrTilt(key);
     AdjustSpot(key);
+    if (key == GLUT_KEY_F1) {
+        Toggle(&g_bShowPanel);
+    }
     glutPostRedisplay();
 }
 
