@@ -96,6 +96,12 @@ GLuint FontLists() {
     return s_uiBase;
 }
 
+GLint GetInteger(GLenum eName, int iIndex) {
+    GLint iValue[4] = {};
+    glGetIntegerv(eName, iValue);
+    return iValue[iIndex];
+}
+
 void DrawString(int x, int y, const char* sz) {
     glRasterPos2i(x, y);
     glCallLists(static_cast<GLsizei>(std::strlen(sz)), GL_UNSIGNED_BYTE, sz);
@@ -158,7 +164,7 @@ CPanelText BuildPanelText() {
 SPanelRect GetPanelRect() {
     const int iWidth = 2 * PADDING + LINE_LENGTH * GLYPH_WIDTH;
     const int iHeight = 2 * PADDING + PANEL_LINE_COUNT * LINE_HEIGHT;
-    return {MARGIN, g_ViewControl.iWindowHeight - MARGIN - iHeight, iWidth, iHeight};
+    return {MARGIN, GetInteger(GL_VIEWPORT, 3) - MARGIN - iHeight, iWidth, iHeight};
 }
 
 void DrawPanel() {
@@ -185,7 +191,7 @@ void DrawPanel() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluOrtho2D(0.0, g_ViewControl.iWindowWidth, 0.0, g_ViewControl.iWindowHeight);
+    gluOrtho2D(0.0, GetInteger(GL_VIEWPORT, 2), 0.0, GetInteger(GL_VIEWPORT, 3));
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();

@@ -16,7 +16,8 @@ struct SPanelLine {
 
 using CPanelText = std::array<SPanelLine, PANEL_LINE_COUNT>;
 
-// The window pixels the panel may change, from the bottom left corner.
+// The window pixels the panel may change, from the bottom left corner; the
+// viewport, which starts there, is taken for the window.
 struct SPanelRect {
     int iLeft, iBottom, iWidth, iHeight;
 };
