@@ -14,7 +14,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, wait_for  # noqa: E402
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
@@ -30,7 +30,7 @@ def ball(picture):
 
 
 def case_play(szGame, szSourceDir, *_):
-    """The window, the missing start texture, F, an arrow, a drag and Escape, in one session."""
+    """The window, the missing start texture, F1, F, an arrow, a drag and Escape, in one session."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
@@ -41,6 +41,11 @@ def case_play(szGame, szSourceDir, *_):
         assert szWindow.startswith("KOV Arbeit\nWINDOW=%s\nX=0\nY=0\nWIDTH=1024\nHEIGHT=768\n" % window), szWindow
         x0, y0, fRadius = game.wait_picture(ball, "the ball on the board")
         assert game.printed() == "Error: Failed to open DIB file data/start.bmp.\n", "stderr %r" % game.printed()
+        before = game.screenshot()  # the ball lies still on the level board
+        game.xdotool("key", "F1")
+        game.wait_picture(panel_shown, "the panel after F1")
+        game.xdotool("key", "F1")
+        game.wait_picture(lambda p: p == before, "the picture as before F1 after F1 again")
         game.xdotool("key", "f")
         game.wait_picture(fps_shown, "the frame rate in the top right after F")
         # 2 degrees about x: the ball rolls towards the viewer, down the window.
@@ -93,7 +98,7 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
-KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I x "
+KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 x "
         "question".split() + [szShift + szKey for szShift in ("", "shift+", "ctrl+shift+")
                     for szKey in ("Left", "Right", "Up", "Down", "Prior", "Next", "Home", "End", "Insert")])
 HOLDS = ["Left", "Right", "Up", "Down", "Home", "End", "j", "m", "n", "comma", "J", "M"]

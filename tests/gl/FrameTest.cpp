@@ -10,6 +10,7 @@
 #include "app/Game.h"
 #include "app/Globals.h"
 #include "app/Hud.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 #include "support/GlTest.h"
 
@@ -47,6 +48,21 @@ public:
     std::vector<float> State;
     GLfloat fModelview[16];
 };
+
+// The matrices, the matrix mode and the stack depths, then whatever else is named, with its number of values.
+std::vector<GLfloat> GetState(std::initializer_list<std::pair<GLenum, int>> More = {}) {
+    std::vector<std::pair<GLenum, int>> Names = {{GL_PROJECTION_MATRIX, 16}, {GL_MODELVIEW_MATRIX, 16},
+                                                 {GL_MATRIX_MODE, 1}, {GL_PROJECTION_STACK_DEPTH, 1},
+                                                 {GL_MODELVIEW_STACK_DEPTH, 1}};
+    Names.insert(Names.end(), More);
+    std::vector<GLfloat> State;
+    for (const auto& [eName, iCount] : Names) {
+        GLfloat fValue[16];
+        glGetFloatv(eName, fValue);
+        State.insert(State.end(), fValue, fValue + iCount);
+    }
+    return State;
+}
 
 class FrameTest : public testing::Test {
 protected:
@@ -165,15 +181,6 @@ TEST_F(FrameTest, TheOverlayCountsHalfSecondsWhileHiddenAndLeavesTheMatricesAndT
     EXPECT_EQ(std::make_pair(g_iFrames, g_iFps), std::make_pair(0, 2));
     g_FpsTimer = CTimer();
 
-    const auto State = [] {
-        std::array<GLfloat, 35> fState;
-        glGetFloatv(GL_PROJECTION_MATRIX, fState.data());
-        glGetFloatv(GL_MODELVIEW_MATRIX, fState.data() + 16);
-        fState[32] = static_cast<float>(GetInteger(GL_MATRIX_MODE));
-        fState[33] = static_cast<float>(GetInteger(GL_PROJECTION_STACK_DEPTH));
-        fState[34] = static_cast<float>(GetInteger(GL_MODELVIEW_STACK_DEPTH));
-        return fState;
-    };
     // The picture tests show where and how the text is written.
     for (const bool bShow : {false, true}) {
         settings.bShowFps = bShow;
@@ -182,10 +189,49 @@ TEST_F(FrameTest, TheOverlayCountsHalfSecondsWhileHiddenAndLeavesTheMatricesAndT
         for (const GLenum eSwitch : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING}) {
             glEnable(eSwitch);
         }
-        const auto before = State();
+        const auto before = GetState();
         DrawHud();
-        EXPECT_EQ(State(), before);
+        EXPECT_EQ(GetState(), before);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_DEPTH_TEST) || glIsEnabled(GL_LIGHTING));
         glPopMatrix();
     }
+}
+
+TEST_F(FrameTest, ThePanelChangesOnlyItsRectangleAndLeavesTheStateAsItFoundIt) {
+    DrawFrame();
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);  // the next frame clears to black again
+    glClear(GL_COLOR_BUFFER_BIT);
+    const std::vector<GLubyte> Before = ReadWindow();
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);  // the backing is filled all the same
+    for (const GLenum eSwitch : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING}) {
+        glEnable(eSwitch);
+    }
+    glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
+    glBindTexture(GL_TEXTURE_2D, 7);
+    glColor4f(0.1f, 0.2f, 0.3f, 0.4f);
+    glRasterPos3f(0.5f, 0.25f, 0.0f);
+    const auto State = [] {
+        return GetState({{GL_TEXTURE_2D, 1}, {GL_DEPTH_TEST, 1}, {GL_LIGHTING, 1}, {GL_BLEND, 1}, {GL_SCISSOR_TEST, 1},
+                         {GL_BLEND_SRC, 1}, {GL_BLEND_DST, 1}, {GL_POLYGON_MODE, 2}, {GL_TEXTURE_BINDING_2D, 1},
+                         {GL_CURRENT_COLOR, 4}, {GL_CURRENT_RASTER_POSITION, 4}, {GL_SCISSOR_BOX, 4}, {GL_LIST_BASE, 1}});
+    };
+    const std::vector<GLfloat> StateBefore = State();
+    DrawPanel();  // hidden
+    EXPECT_EQ(ReadWindow(), Before);
+    g_bShowPanel = true;
+    DrawPanel();
+    g_bShowPanel = false;
+    EXPECT_EQ(State(), StateBefore);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    const std::vector<GLubyte> After = ReadWindow();
+    const SPanelRect r = GetPanelRect();
+    int iInside = 0, iOutside = 0;
+    for (size_t i = 0; i < After.size(); ++i) {
+        const int x = static_cast<int>(i / 3 % 1024), y = static_cast<int>(i / 3 / 1024);
+        const bool bInside = x >= r.iLeft && x < r.iLeft + r.iWidth && y >= r.iBottom && y < r.iBottom + r.iHeight;
+        (bInside ? iInside : iOutside) += After[i] != Before[i];
+    }
+    EXPECT_EQ(iOutside, 0);
+    EXPECT_GT(iInside, 2 * r.iWidth * r.iHeight);  // the backing darkens the white
 }

@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "app/Game.h"
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 #include "support/GlTest.h"
 
@@ -55,7 +57,7 @@ std::vector<float> Snapshot() {
         float(V().iLastY)};
     for (const bool b : {s.bSmooth, s.bLocalViewer, s.bDepthTest, s.bTwoSided, s.bAmbient, s.bPerspective, s.bShowFps,
                          s.bWireframe, s.bLighting, s.bTextures, s.bLightOn[0], s.bLightOn[1], s.bLightOn[2],
-                         s.bLightOn[3]}) {
+                         s.bLightOn[3], g_bShowPanel}) {
         Values.push_back(b);
     }
     for (const CVector3& v : s.vLightPos) {
@@ -69,6 +71,7 @@ void ResetState() {
     V() = CViewControl();
     SetVector(&g_Camera.vCenter, 0.0f, 0.0f, 0.0f);
     g_Board.fTiltZ = g_Board.fTiltX = 0.0f;
+    g_bShowPanel = false;
 }
 
 struct SCase {
@@ -93,6 +96,8 @@ TEST_F(InputTest, EachInputChangesExactlyWhatItsBindingSaysWithinItsBounds) {
         {"+ has no ceiling", [] { Keys("--+++"); }, [] { S().iSlices = S().iStacks = 33; }},
         {"3, Insert", [] { Keys("3"); Special(GLUT_KEY_INSERT); }, [] { S().iLight = 2; S().bLightOn[2] = true; }},
         {"Insert", [] { Special(GLUT_KEY_INSERT); }, [] { S().bLightOn[0] = false; }},
+        {"F1 twice, Shift+F1", [] { Special(GLUT_KEY_F1, 2); Special(GLUT_KEY_F1, 1, GLUT_ACTIVE_SHIFT); },
+         [] { g_bShowPanel = true; }},
         {"light 3 moves", [] { Keys("3jmmmnn,"); },
          [] { S().iLight = 2; S().vLightPos[2].z += 0.2f; S().vLightPos[2].x -= 0.1f; }},
         {"light 4 moves", [] { Keys("4m"); }, [] { S().iLight = 3; S().vLightPos[3].z = 1.1f; }},
@@ -164,4 +169,57 @@ TEST_F(InputTest, EachInputChangesExactlyWhatItsBindingSaysWithinItsBounds) {
                 << c.sName << ": " << i;
         }
     }
+}
+
+// From the start, each step's input changes the named lines of the panel to
+// the values given, and no other line.
+TEST_F(InputTest, ThePanelShowsWhatEachInputLeaves) {
+    const struct {
+        std::function<void()> fnInput;
+        std::vector<std::pair<std::string, std::string>> Changes;
+    } STEPS[] = {
+        {[] { Special(GLUT_KEY_F1); Keys("zSpF"); },
+         {{"depth test", "off"}, {"shading", "flat"}, {"projection", "orthographic"},
+          {"frame-rate text", "on  (0 a second)"}}},
+        {[] { Keys("2"); Special(GLUT_KEY_INSERT); Keys("nnnnn"); },
+         {{"selected light", "light 2  red"}, {"light 2", "red  on  at (9.0, 1.5, 9.5)"}}},
+        {[] { Keys("4m"); }, {{"selected light", "light 4  grey"}, {"light 4", "grey  off  from (1.0, -2.0, 1.1)"}}},
+        {[] { Keys("JJJMMM"); }, {}},  // just below zero
+        {[] { Keys(";"); }, {{"spot direction", "(0.1, -1.0, 0.0)"}}},
+        {[] { Special(GLUT_KEY_PAGE_UP); }, {{"spot cut-off", "91\xb0  OpenGL refuses it"}}},
+        {[] { Special(GLUT_KEY_PAGE_UP, 89); }, {{"spot cut-off", "180\xb0  no cone"}}},
+        {[] { Special(GLUT_KEY_PAGE_DOWN, 170); Special(GLUT_KEY_END, 10); },
+         {{"spot cut-off", "10\xb0"}, {"spot exponent", "0.0"}}},
+        {[] { Special(GLUT_KEY_HOME, 100); Keys("ya---"); },
+         {{"spot exponent", "10.0"}, {"near", "1.1"}, {"far", "99.0"}, {"ball", "29 slices, 29 stacks"}}},
+        {[] { Special(GLUT_KEY_RIGHT, 3); Drag(0, {{0, 0}, {0, 1}}); },
+         {{"tilt about z", "-0.30\xb0"}, {"tilt about x", "0.02\xb0"}}},
+        {[] { Special(GLUT_KEY_LEFT, 3); }, {{"tilt about z", "0.00\xb0"}}},
+        {[] { Special(GLUT_KEY_DOWN, 2, GLUT_ACTIVE_SHIFT); Drag(1, {{0, 0}, {0, 10}}); Drag(2, {{0, 0}, {256, 0}}); },
+         {{"camera centre", "(0.0, 0.0, 0.2)"}, {"camera distance", "27.5"},
+          {"camera orbit", "azimuth 90\xb0, elevation 70\xb0"}}},
+        {[] { Keys("I"); OnReshape(1024, 0); },
+         {{"camera distance", "25.0"}, {"camera orbit", "azimuth 0\xb0, elevation 0\xb0"}}},
+    };
+    const auto Text = [] {
+        std::vector<std::array<std::string, 3>> Lines;
+        for (const SPanelLine& line : BuildPanelText()) {
+            Lines.push_back({line.szKeys, line.szWhat, line.szValue});
+        }
+        return Lines;
+    };
+    ResetState();
+    g_iFps = 0;
+    auto Expected = Text();
+    for (const auto& step : STEPS) {
+        step.fnInput();
+        for (const auto& [sWhat, sValue] : step.Changes) {
+            const auto itLine = std::find_if(Expected.begin(), Expected.end(), [&](auto& l) { return l[1] == sWhat; });
+            ASSERT_NE(itLine, Expected.end()) << sWhat;
+            (*itLine)[2] = sValue;
+        }
+        EXPECT_EQ(Text(), Expected) << "step " << &step - STEPS;
+    }
+    ResetState();
+    OnReshape(1024, 768);
 }
