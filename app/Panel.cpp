@@ -62,10 +62,9 @@ const char* OnOff(bool b) {
     return b ? "on" : "off";
 }
 
-// An orbit angle in degrees: the window's size is a full turn, and a window of
-// no size leaves the camera at the start of the turn.
+// An orbit angle in degrees: the window's size is a full turn.
 double Degrees(int iPixels, int iWindowSize) {
-    return iWindowSize > 0 ? iPixels * 360.0 / iWindowSize : 0.0;
+    return iPixels * 360.0 / iWindowSize;
 }
 
 SPanelLine LightLine(const CSettings& s, int i) {

@@ -1,10 +1,9 @@
 // Whole frames of the game, set up as main does, against reference pictures:
 // every face, normal and texture coordinate of the box and the board, the
-// textures of the tiles, the stars, the ball, the lights, the overlay and the F1
-// panel. The views show the box from above and from below, the workbench's
-// switches and lights, the orthographic strip, the wire-frame without depth test
-// and the panel. After a change of the picture that is meant,
-// KOV_UPDATE_PICTURES=1 writes the references anew; look at them.
+// textures of the tiles, the stars, the ball, the lights, the overlay and the F1 panel. The
+// views show the box from above and from below, the workbench's switches and lights, the orthographic
+// strip, the wire-frame without depth test and the panel. After a change of the picture that is
+// meant, KOV_UPDATE_PICTURES=1 writes the references anew; look at them.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
@@ -65,7 +64,7 @@ TEST(Picture, EveryViewLooksAsItsReference) {
              s.bDepthTest = s.bTextures = false;
              g_ViewControl.iAngleX = 600;
          }},
-        {"panel", [](CSettings& s) { s.fSpotCutoff = 120.0f; g_bShowPanel = true; }},
+        {"panel", [](CSettings& s) { s.bWireframe = g_bShowPanel = true; s.fSpotCutoff = 120.0f; }},
     };
     static CManualClock s_Clock;  // no time passes: the ball stays put, the rate stays 0
     g_FrameTimer = g_FpsTimer = CTimer(s_Clock);
