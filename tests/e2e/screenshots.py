@@ -1,7 +1,6 @@
 """Screenshots of the real program for the README: the game as it starts, the
-workbench with lights switched and moved, a narrow spot, flat shading, a coarse
-ball and the frame rate, and the same with the F1 panel.
-Usage: screenshots.py KOV_BINARY SOURCE_DIR OUT_DIR"""
+workbench (lights switched and moved, a narrow spot, flat shading, a coarse ball,
+the frame rate) and the same with the F1 panel. Usage: screenshots.py KOV_BINARY SOURCE_DIR OUT_DIR"""
 
 import os
 import subprocess

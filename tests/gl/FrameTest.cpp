@@ -203,17 +203,16 @@ TEST_F(FrameTest, ThePanelChangesOnlyItsRectangleAndLeavesTheStateAsItFoundIt) {
         glEnable(eSwitch);  // as the tree is drawn
     }
     glBindTexture(GL_TEXTURE_2D, 7);
-    const auto State = [] {
-        return std::make_pair(GetState(MATRICES), GetState({GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND,
-            GL_SCISSOR_TEST, GL_BLEND_SRC, GL_BLEND_DST, GL_POLYGON_MODE, GL_TEXTURE_BINDING_2D, GL_CURRENT_COLOR,
-            GL_CURRENT_RASTER_POSITION, GL_SCISSOR_BOX, GL_LIST_BASE}));
-    };
-    const auto StateBefore = State();
+    std::vector<GLenum> State = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_SCISSOR_TEST, GL_BLEND_SRC,
+                                 GL_BLEND_DST, GL_POLYGON_MODE, GL_TEXTURE_BINDING_2D, GL_CURRENT_COLOR,
+                                 GL_CURRENT_RASTER_POSITION, GL_SCISSOR_BOX, GL_LIST_BASE};
+    State.insert(State.end(), MATRICES.begin(), MATRICES.end());
+    const std::vector<GLfloat> StateBefore = GetState(State);
     std::vector<GLubyte> Expected = ReadWindow();
     g_bShowPanel = true;
     DrawPanel();
     g_bShowPanel = false;
-    EXPECT_EQ(State(), StateBefore);
+    EXPECT_EQ(GetState(State), StateBefore);
     glBindTexture(GL_TEXTURE_2D, 0);
     const std::vector<GLubyte> After = ReadWindow();
     const SPanelRect r = GetPanelRect();
