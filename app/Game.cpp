@@ -164,8 +164,9 @@ void DrawFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     g_Scene.Draw();
-    DrawHud();
+    // The panel first: it must not count on the state the overlay leaves.
     DrawPanel();
+    DrawHud();
     glFlush();
 }
 

@@ -64,7 +64,7 @@ TEST(Picture, EveryViewLooksAsItsReference) {
              s.bDepthTest = s.bTextures = false;
              g_ViewControl.iAngleX = 600;
          }},
-        {"panel", [](CSettings& s) { s.bWireframe = g_bShowPanel = true; s.fSpotCutoff = 120.0f; }},
+        {"panel", [](CSettings& s) { s.bWireframe = g_bShowPanel = true; }},
     };
     static CManualClock s_Clock;  // no time passes: the ball stays put, the rate stays 0
     g_FrameTimer = g_FpsTimer = CTimer(s_Clock);
