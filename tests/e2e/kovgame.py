@@ -38,7 +38,7 @@ def find(picture, fnTest, box):
 
 def panel_shown(picture):
     """Whether the white values of the F1 panel show in its place at the top left."""
-    return len(find(picture, lambda r, g, b: min(r, g, b) > 200, (8, 8, 632, 462))) > 2000
+    return len(find(picture, lambda r, g, b: min(r, g, b) > 200, (8, 8, 560, 436))) > 2000
 
 
 def fps_shown(picture):

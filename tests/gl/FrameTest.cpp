@@ -199,25 +199,38 @@ TEST_F(FrameTest, TheOverlayCountsHalfSecondsWhileHiddenAndLeavesTheMatricesAndT
 TEST_F(FrameTest, ThePanelChangesOnlyItsRectangleAndLeavesTheStateAsItFoundIt) {
     settings.bWireframe = true;  // the pictures show the backing filled all the same
     DrawFrame();
+    const auto Paint = [] {  // blocks of colour, so that a misplaced pixel shows
+        glEnable(GL_SCISSOR_TEST);
+        for (int i = 0; i < 64; ++i) {
+            glScissor(i % 8 * 128, i / 8 * 96, 128, 96);
+            glClearColor(i / 64.0f, i % 8 / 8.0f, 0.5f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        glDisable(GL_SCISSOR_TEST);
+    };
+    Paint();
     for (const GLenum eSwitch : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING}) {
         glEnable(eSwitch);  // as the tree is drawn
     }
     glBindTexture(GL_TEXTURE_2D, 7);
     std::vector<GLenum> State = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_SCISSOR_TEST, GL_BLEND_SRC,
                                  GL_BLEND_DST, GL_POLYGON_MODE, GL_TEXTURE_BINDING_2D, GL_CURRENT_COLOR,
-                                 GL_CURRENT_RASTER_POSITION, GL_SCISSOR_BOX, GL_LIST_BASE};
+                                 GL_CURRENT_RASTER_POSITION, GL_SCISSOR_BOX, GL_COLOR_CLEAR_VALUE};
     State.insert(State.end(), MATRICES.begin(), MATRICES.end());
     const std::vector<GLfloat> StateBefore = GetState(State);
     std::vector<GLubyte> Expected = ReadWindow();
     g_bShowPanel = true;
-    DrawPanel();
-    g_bShowPanel = false;
+    DrawPanel();  // the first showing, which reads the font in the panel's place
     EXPECT_EQ(GetState(State), StateBefore);
-    glBindTexture(GL_TEXTURE_2D, 0);
     const std::vector<GLubyte> After = ReadWindow();
     const SPanelRect r = GetPanelRect();
     for (int y = r.iBottom; y < r.iBottom + r.iHeight; ++y) {
         std::copy_n(&After[(y * 1024 + r.iLeft) * 3], r.iWidth * 3, &Expected[(y * 1024 + r.iLeft) * 3]);
     }
     EXPECT_TRUE(After == Expected) << "a pixel outside the panel changed";
+    Paint();
+    DrawPanel();
+    EXPECT_TRUE(ReadWindow() == After) << "the first showing left a trace";
+    g_bShowPanel = false;
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
