@@ -12,10 +12,13 @@ namespace {
 
 // In pixels.
 constexpr int MARGIN = 8;  // from the window's top left corner, away from the frame rate
-constexpr int PADDING = 6;
+constexpr int PADDING = 6;  // left and right of the text
 constexpr int GLYPH_WIDTH = 9;  // of the 9 x 15 font
 constexpr int LINE_HEIGHT = 16;  // a glyph with a row to spare
 constexpr int DESCENT = 4;       // of a line, below the base line
+// Lines start on the software renderer's blocks of 16 rows, which it fills
+// fastest when whole.
+constexpr int RENDER_BLOCK = 16;
 // In glyphs: a line's fields are two apart, as aligned columns would leave
 // much of the backing empty, and the software renderer's time goes with the
 // pixels it blends.
@@ -32,12 +35,14 @@ GLubyte s_Glyphs[FONT_HEIGHT][FONT_WIDTH];
 // The panel as one picture, the text on its backing, which goes to a texture
 // when the text changes: once in half a second for the frame rate, and after input.
 constexpr int PANEL_WIDTH = 2 * PADDING + LINE_LENGTH * GLYPH_WIDTH;
-constexpr int PANEL_HEIGHT = 2 * PADDING + PANEL_LINE_COUNT * LINE_HEIGHT;
+constexpr int PANEL_HEIGHT = PANEL_LINE_COUNT * LINE_HEIGHT;
 constexpr int TEXTURE_WIDTH = 1024, TEXTURE_HEIGHT = 512;
 // Dark enough for light text over the bright board, yet the board shows through.
+// The colours are premultiplied by alpha, which blends a little faster.
 const GLubyte BACKING[4] = {0, 0, 0, 191};
 GLubyte s_Picture[PANEL_HEIGHT][PANEL_WIDTH][4];
 int s_iLineWidth[PANEL_LINE_COUNT];  // of the backing, which ends a little after the line's text
+                                     // and is all the renderer has to blend
 CPanelText s_Shown;                  // the text in the texture
 GLuint s_uiTexture = 0;
 
@@ -61,6 +66,7 @@ bool CaptureGlyphs(int x, int y) {
     }
     static GLubyte s_Saved[FONT_HEIGHT][FONT_WIDTH][3];
     glReadPixels(x, y, FONT_WIDTH, FONT_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, s_Saved);
+    glEnable(GL_SCISSOR_TEST);
     glScissor(x, y, FONT_WIDTH, FONT_HEIGHT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -72,12 +78,13 @@ bool CaptureGlyphs(int x, int y) {
     glReadPixels(x, y, FONT_WIDTH, FONT_HEIGHT, GL_RED, GL_UNSIGNED_BYTE, s_Glyphs);
     glRasterPos2i(x, y);
     glDrawPixels(FONT_WIDTH, FONT_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, s_Saved);
+    glDisable(GL_SCISSOR_TEST);
     s_bCaptured = true;
     return true;
 }
 
 int LineBottom(int iLine) {
-    return PADDING + (PANEL_LINE_COUNT - 1 - iLine) * LINE_HEIGHT;
+    return (PANEL_LINE_COUNT - 1 - iLine) * LINE_HEIGHT;
 }
 
 // Writes sz into the picture from glyph x of line iLine on, cut off at the
@@ -126,13 +133,11 @@ void UpdateTexture(const CPanelText& Text) {
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, PANEL_WIDTH, PANEL_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, s_Picture);
 }
 
-// One quad a line, as long as its text. The first and the last line take the
-// padding above and below.
+// One quad a line, as long as its text.
 void DrawLines(int iLeft, int iBottom) {
     glBegin(GL_QUADS);
     for (int i = 0; i < PANEL_LINE_COUNT; ++i) {
-        const int y0 = i == PANEL_LINE_COUNT - 1 ? 0 : LineBottom(i);
-        const int y1 = i == 0 ? PANEL_HEIGHT : LineBottom(i) + LINE_HEIGHT;
+        const int y0 = LineBottom(i), y1 = y0 + LINE_HEIGHT;
         const float s1 = float(s_iLineWidth[i]) / TEXTURE_WIDTH;
         const float t0 = float(y0) / TEXTURE_HEIGHT, t1 = float(y1) / TEXTURE_HEIGHT;
         glTexCoord2f(0.0f, t0);
@@ -150,7 +155,8 @@ void DrawLines(int iLeft, int iBottom) {
 }  // namespace
 
 SPanelRect GetPanelRect() {
-    return {MARGIN, GetInteger(GL_VIEWPORT, 3) - MARGIN - PANEL_HEIGHT, PANEL_WIDTH, PANEL_HEIGHT};
+    const int iBottom = (GetInteger(GL_VIEWPORT, 3) - MARGIN - PANEL_HEIGHT) / RENDER_BLOCK * RENDER_BLOCK;
+    return {MARGIN, iBottom, PANEL_WIDTH, PANEL_HEIGHT};
 }
 
 void DrawPanel() {
@@ -158,18 +164,17 @@ void DrawPanel() {
         return;
     }
     const SPanelRect rect = GetPanelRect();
-    // Restores the switches, the blending and clear colour, the colour, the raster
-    // position, the polygon mode, the scissor box, the matrix mode and the bound
-    // texture with its environment; the matrices are pushed.
+    // Restores the switches, the blending and the clear colour, the colour, the
+    // raster position, the polygon mode, the scissor box, the matrix mode and the
+    // bound texture with its environment; the matrices are pushed.
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_SCISSOR_BIT |
                  GL_TRANSFORM_BIT | GL_TEXTURE_BIT);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_SCISSOR_TEST);
 
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -180,7 +185,6 @@ void DrawPanel() {
     glLoadIdentity();
 
     if (CaptureGlyphs(rect.iLeft, rect.iBottom + rect.iHeight - FONT_HEIGHT)) {
-        glScissor(rect.iLeft, rect.iBottom, rect.iWidth, rect.iHeight);
         UpdateTexture(BuildPanelText());
         glEnable(GL_TEXTURE_2D);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
