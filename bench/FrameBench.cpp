@@ -4,12 +4,13 @@
 //
 // Goals: the shipped level within 8 x the clear-only frame, a 100 x 100 level
 // (the shipped one repeated) within 1.5 x the shipped level, the shipped level
-// with the F1 panel shown within 1 ms more than without.
+// with the F1 panel shown within 1 ms more than the same frame without it.
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -31,6 +32,7 @@ const char* const CLEAR_ONLY = "BM_ClearOnlyFrame";
 const char* const SHIPPED = "BM_ShippedLevelFrame";
 const char* const BIG = "BM_Level100Frame";
 const char* const PANEL = "BM_ShippedLevelPanelFrame";
+const char* const WITHOUT_PANEL = "without";  // the counter of the frames between
 
 std::string g_sBigLevelPath;
 
@@ -117,10 +119,29 @@ void BM_ShippedLevelFrame(benchmark::State& state) {
     RunFrames(state);
 }
 
+double TimeFrame() {
+    const auto start = std::chrono::steady_clock::now();
+    OnDisplay();
+    glFinish();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Each timed frame with the panel follows one without it, timed into a counter
+// of its own: the changing load of the machine falls on both alike.
 void BM_ShippedLevelPanelFrame(benchmark::State& state) {
-    g_bShowPanel = true;
-    BM_ShippedLevelFrame(state);
+    if (!UseLevel(LEVEL_FILE_NAME)) {
+        state.SkipWithError("cannot read data/field.txt; run from the project root");
+        return;
+    }
+    double dWithout = 0.0;
+    for (auto _ : state) {
+        g_bShowPanel = false;
+        dWithout += TimeFrame();
+        g_bShowPanel = true;
+        state.SetIterationTime(TimeFrame() / 1000.0);
+    }
     g_bShowPanel = false;
+    state.counters[WITHOUT_PANEL] = dWithout / static_cast<double>(state.iterations());
 }
 
 void BM_Level100Frame(benchmark::State& state) {
@@ -142,6 +163,10 @@ public:
             const bool bMean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
             if (!run.error_occurred && (bMean || run.repetitions <= 1)) {
                 msByName[run.run_name.function_name] = run.GetAdjustedRealTime();
+                const auto itCounter = run.counters.find(WITHOUT_PANEL);
+                if (itCounter != run.counters.end()) {
+                    msByName[WITHOUT_PANEL] = itCounter->second;
+                }
             }
         }
     }
@@ -170,7 +195,8 @@ bool PrintSummary(const CFrameReporter& reporter) {
     const double dShipped = reporter.MsPerFrame(SHIPPED);
     const double dBig = reporter.MsPerFrame(BIG);
     const double dPanel = reporter.MsPerFrame(PANEL);
-    if (dClear <= 0.0 || dShipped <= 0.0 || dBig <= 0.0 || dPanel <= 0.0) {
+    const double dWithoutPanel = reporter.MsPerFrame(WITHOUT_PANEL);
+    if (dClear <= 0.0 || dShipped <= 0.0 || dBig <= 0.0 || dPanel <= 0.0 || dWithoutPanel <= 0.0) {
         std::printf("\nNot every frame was measured; no summary.\n");
         return false;
     }
@@ -181,13 +207,14 @@ bool PrintSummary(const CFrameReporter& reporter) {
     std::printf("%-24s %10.3f %16.2f\n", "100 x 100 level", dBig, dBig / dClear);
     const bool bShippedMet = dShipped <= SHIPPED_GOAL * dClear;
     const bool bBigMet = dBig <= BIG_GOAL * dShipped;
-    const bool bPanelMet = dPanel - dShipped <= PANEL_GOAL_MS;
+    const bool bPanelMet = dPanel - dWithoutPanel <= PANEL_GOAL_MS;
     std::printf("\nshipped level: %.2f x clear-only (goal %.1f x): %s\n", dShipped / dClear, SHIPPED_GOAL,
                 bShippedMet ? "met" : "MISSED");
     std::printf("100 x 100 level: %.2f x shipped level (goal %.1f x): %s\n", dBig / dShipped, BIG_GOAL,
                 bBigMet ? "met" : "MISSED");
-    std::printf("F1 panel: %+.3f ms a frame (goal at most %.1f ms more): %s\n", dPanel - dShipped, PANEL_GOAL_MS,
-                bPanelMet ? "met" : "MISSED");
+    std::printf("F1 panel: %.3f ms a frame against %.3f without it, alternating: %+.3f ms (goal at most %.1f ms "
+                "more): %s\n",
+                dPanel, dWithoutPanel, dPanel - dWithoutPanel, PANEL_GOAL_MS, bPanelMet ? "met" : "MISSED");
     return bShippedMet && bBigMet && bPanelMet;
 }
 
@@ -215,7 +242,7 @@ int main(int argc, char** argv) {
     // Registered in this order so the clear-only frame is measured first.
     benchmark::RegisterBenchmark(CLEAR_ONLY, BM_ClearOnlyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark(SHIPPED, BM_ShippedLevelFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark(PANEL, BM_ShippedLevelPanelFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark(PANEL, BM_ShippedLevelPanelFrame)->Unit(benchmark::kMillisecond)->UseManualTime();
     benchmark::RegisterBenchmark(BIG, BM_Level100Frame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
     CFrameReporter reporter;
