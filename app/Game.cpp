@@ -5,6 +5,7 @@
 
 #include "app/Globals.h"
 #include "app/Hud.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 #include "app/Window.h"
 #include "ball/BallMotion.h"
@@ -163,6 +164,8 @@ void DrawFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     g_Scene.Draw();
+    // The panel first: it must not count on the state the overlay leaves.
+    DrawPanel();
     DrawHud();
     glFlush();
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Globals.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 
 namespace {
@@ -245,6 +246,9 @@ void OnSpecialKey(int key, int, int) {
     TrackShiftKey(key, true);
     MoveCenterOrTilt(key);
     AdjustSpot(key);
+    if (key == GLUT_KEY_F1) {
+        Toggle(&g_bShowPanel);
+    }
     glutPostRedisplay();
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes screenshots of the real program under a private virtual X server:
 # docs/game.png (the game as it starts), docs/workbench.png (lights switched
-# and moved, a narrow spot, flat shading, a coarse ball) and docs/spiral.png (a
-# level of the set).
+# and moved, a narrow spot, flat shading, a coarse ball), docs/panel.png (the
+# same with the F1 panel) and docs/spiral.png (a level of the set).
 #
 # Usage: scripts/screenshots.sh [OUT_DIR]   (default: docs)
 #   KOV_BINARY=path    the game to use (default: the release build, built here)

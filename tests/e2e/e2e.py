@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, wait_for  # noqa: E402
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
@@ -47,7 +47,7 @@ def close_box(game, box, dismiss):
 
 
 def case_play(szGame, szSourceDir, *_):
-    """The bad textures' boxes, the window, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
+    """The bad textures' boxes, the window, F1, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
@@ -71,6 +71,11 @@ def case_play(szGame, szSourceDir, *_):
         assert szWindow.startswith("KOV Arbeit\nWINDOW=%s\nX=0\nY=0\nWIDTH=1024\nHEIGHT=768\n" % window), szWindow
         x0, y0, fRadius = game.wait_picture(ball, "the ball on the board")
         assert game.printed() == szMessages, "stderr %r" % game.printed()
+        before = game.screenshot()  # the ball lies still on the level board
+        game.xdotool("key", "F1")
+        game.wait_picture(panel_shown, "the panel after F1")
+        game.xdotool("key", "F1")
+        game.wait_picture(lambda p: p == before, "the picture as before F1 after F1 again")
         # Shift+Left moves the centre left: the resting ball, with the board, moves right.
         game.xdotool("key", *["shift+Left"] * 20)
         x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
@@ -197,7 +202,7 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
-KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I x "
+KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 x "
         "question".split() + [szShift + szKey for szShift in ("", "shift+", "ctrl+shift+")
                     for szKey in ("Left", "Right", "Up", "Down", "Prior", "Next", "Home", "End", "Insert")])
 HOLDS = ["Left", "Right", "Up", "Down", "Home", "End", "j", "m", "n", "comma", "J", "M"]

@@ -36,6 +36,11 @@ def find(picture, fnTest, box):
     return found
 
 
+def panel_shown(picture):
+    """Whether the white values of the F1 panel show in its place at the top left."""
+    return len(find(picture, lambda r, g, b: min(r, g, b) > 200, (8, 8, 560, 436))) > 2000
+
+
 def fps_shown(picture):
     """Whether the blue frame-rate text shows in the top right corner."""
     return len(find(picture, lambda r, g, b: b > 150 and r < 80 and g < 80, (920, 0, 1024, 30))) > 30

@@ -2,6 +2,7 @@
 // settings, the camera's view, the frame time and the overlay's count.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <tuple>
@@ -10,6 +11,7 @@
 #include "app/Game.h"
 #include "app/Globals.h"
 #include "app/Hud.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 #include "support/GlTest.h"
 
@@ -47,6 +49,19 @@ public:
     std::vector<float> State;
     GLfloat fModelview[16];
 };
+
+// Each name's values from glGetFloatv, sixteen of each: as many as it has, then zeros.
+std::vector<GLfloat> GetState(const std::vector<GLenum>& Names) {
+    std::vector<GLfloat> State;
+    for (const GLenum eName : Names) {
+        GLfloat fValue[16] = {};
+        glGetFloatv(eName, fValue);
+        State.insert(State.end(), fValue, fValue + 16);
+    }
+    return State;
+}
+const std::vector<GLenum> MATRICES = {GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX, GL_MATRIX_MODE,
+                                      GL_PROJECTION_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH};
 
 class FrameTest : public testing::Test {
 protected:
@@ -169,15 +184,6 @@ TEST_F(FrameTest, TheOverlayCountsHalfSecondsWhileHiddenAndLeavesTheMatricesAndT
     EXPECT_EQ(std::make_pair(g_iFrames, g_iFps), std::make_pair(0, 2));
     g_FpsTimer = CTimer();
 
-    const auto State = [] {
-        std::array<GLfloat, 35> fState;
-        glGetFloatv(GL_PROJECTION_MATRIX, fState.data());
-        glGetFloatv(GL_MODELVIEW_MATRIX, fState.data() + 16);
-        fState[32] = static_cast<float>(GetInteger(GL_MATRIX_MODE));
-        fState[33] = static_cast<float>(GetInteger(GL_PROJECTION_STACK_DEPTH));
-        fState[34] = static_cast<float>(GetInteger(GL_MODELVIEW_STACK_DEPTH));
-        return fState;
-    };
     // The picture tests show where and how the text is written.
     for (const bool bShow : {false, true}) {
         settings.bShowFps = bShow;
@@ -186,10 +192,49 @@ TEST_F(FrameTest, TheOverlayCountsHalfSecondsWhileHiddenAndLeavesTheMatricesAndT
         for (const GLenum eSwitch : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING}) {
             glEnable(eSwitch);
         }
-        const auto before = State();
+        const auto before = GetState(MATRICES);
         DrawHud();
-        EXPECT_EQ(State(), before);
+        EXPECT_EQ(GetState(MATRICES), before);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_DEPTH_TEST) || glIsEnabled(GL_LIGHTING));
         glPopMatrix();
     }
+}
+
+TEST_F(FrameTest, ThePanelChangesOnlyItsRectangleAndLeavesTheStateAsItFoundIt) {
+    settings.bWireframe = true;  // the pictures show the backing filled all the same
+    DrawFrame();
+    const auto Paint = [] {  // blocks of colour, so that a misplaced pixel shows
+        glEnable(GL_SCISSOR_TEST);
+        for (int i = 0; i < 64; ++i) {
+            glScissor(i % 8 * 128, i / 8 * 96, 128, 96);
+            glClearColor(i / 64.0f, i % 8 / 8.0f, 0.5f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        glDisable(GL_SCISSOR_TEST);
+    };
+    Paint();
+    for (const GLenum eSwitch : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING}) {
+        glEnable(eSwitch);  // as the tree is drawn
+    }
+    glBindTexture(GL_TEXTURE_2D, 7);
+    std::vector<GLenum> State = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_SCISSOR_TEST, GL_BLEND_SRC,
+                                 GL_BLEND_DST, GL_POLYGON_MODE, GL_TEXTURE_BINDING_2D, GL_CURRENT_COLOR,
+                                 GL_CURRENT_RASTER_POSITION, GL_SCISSOR_BOX, GL_COLOR_CLEAR_VALUE};
+    State.insert(State.end(), MATRICES.begin(), MATRICES.end());
+    const std::vector<GLfloat> StateBefore = GetState(State);
+    std::vector<GLubyte> Expected = ReadWindow();
+    g_bShowPanel = true;
+    DrawPanel();  // the first showing, which reads the font in the panel's place
+    EXPECT_EQ(GetState(State), StateBefore);
+    const std::vector<GLubyte> After = ReadWindow();
+    const SPanelRect r = GetPanelRect();
+    for (int y = r.iBottom; y < r.iBottom + r.iHeight; ++y) {
+        std::copy_n(&After[(y * 1024 + r.iLeft) * 3], r.iWidth * 3, &Expected[(y * 1024 + r.iLeft) * 3]);
+    }
+    EXPECT_TRUE(After == Expected) << "a pixel outside the panel changed";
+    Paint();
+    DrawPanel();
+    EXPECT_TRUE(ReadWindow() == After) << "the first showing left a trace";
+    g_bShowPanel = false;
+    glBindTexture(GL_TEXTURE_2D, 0);
 }

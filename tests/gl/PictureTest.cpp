@@ -1,8 +1,8 @@
 // Whole frames of the game, set up as main does, against reference pictures:
 // every face, normal and texture coordinate of the box and the board, the
-// textures of the tiles, the stars, the ball, the lights and the overlay. The
-// views show the box from above and from below, the workbench's switches and
-// lights, the orthographic strip and the wire-frame without depth test. After a change of the picture that is
+// textures of the tiles, the stars, the ball, the lights, the overlay and the F1 panel. The
+// views show the box from above and from below, the workbench's switches and lights, the orthographic
+// strip, the wire-frame without depth test and the panel. After a change of the picture that is
 // meant, KOV_UPDATE_PICTURES=1 writes the references anew; look at them.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
@@ -14,6 +14,7 @@
 
 #include "app/Game.h"
 #include "app/Globals.h"
+#include "app/Panel.h"
 #include "app/Settings.h"
 #include "ball/BallMotion.h"
 #include "support/GlTest.h"
@@ -63,6 +64,7 @@ TEST(Picture, EveryViewLooksAsItsReference) {
              s.bDepthTest = s.bTextures = false;
              g_ViewControl.iAngleX = 600;
          }},
+        {"panel", [](CSettings& s) { s.bWireframe = g_bShowPanel = true; }},
     };
     static CManualClock s_Clock;  // no time passes: the ball stays put, the rate stays 0
     g_FrameTimer = g_FpsTimer = CTimer(s_Clock);
@@ -79,6 +81,7 @@ TEST(Picture, EveryViewLooksAsItsReference) {
         g_iFps = 0;
         fnSetUp(GetSettings());
         const std::vector<GLubyte> Pixels = DrawPicture();
+        g_bShowPanel = false;
         const std::string sPath = std::string(KOV_SOURCE_DIR "/tests/data/pictures/") + szName + ".png";
         if (std::getenv("KOV_UPDATE_PICTURES") != nullptr) {
             stbi_write_png(sPath.c_str(), WIDTH, HEIGHT, 3, Pixels.data(), WIDTH * 3);
