@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "app/Window.h"
 #include "ball/BallMotion.h"
+#include "platform/HeapReuse.h"
 
 namespace {
 
@@ -103,6 +104,7 @@ void AssignSettingsDefaults() {
 }
 
 void OpenGameWindow(int* pArgc, char** argv) {
+    KeepFreedHeapForReuse();
     glutInit(pArgc, argv);
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
     glutInitWindowPosition(0, 0);

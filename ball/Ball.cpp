@@ -3,8 +3,24 @@
 #include <GL/gl.h>
 
 #include "app/Settings.h"
+#include "scene/ViewVolume.h"
 
 namespace kov {
+
+namespace {
+
+// The sphere is closed and convex. Seen from outside, with the depth test on
+// and its faces filled, those turned away from the eye lie behind those turned
+// to it and never show: leaving them out spares the renderer half the sphere.
+// The near plane must not cut it open.
+bool MayCullBackFaces(float fSphereRadius) {
+    const CSettings& settings = GetSettings();
+    const float fMin[3] = {-fSphereRadius, -fSphereRadius, -fSphereRadius};
+    const float fMax[3] = {fSphereRadius, fSphereRadius, fSphereRadius};
+    return settings.bDepthTest && !settings.bWireframe && CViewVolume().IsBoxBeyondNear(fMin, fMax);
+}
+
+}  // namespace
 
 CBall::CBall()
     : iWidth(0), iHeight(0), fRadius(1.0f), dVelocityX(0.0), dVelocityZ(0.0), pQuadric(gluNewQuadric()) {
@@ -27,7 +43,12 @@ bool CBall::Draw() {
     if (pQuadric != nullptr) {
         gluQuadricNormals(pQuadric, GLU_SMOOTH);
         const CSettings& settings = GetSettings();
+        const bool bCull = MayCullBackFaces(fRadius / 2.0f);
+        if (bCull) {
+            glEnable(GL_CULL_FACE);
+        }
         gluSphere(pQuadric, fRadius / 2.0, settings.iSlices, settings.iStacks);
+        glDisable(GL_CULL_FACE);
     }
     return ISceneNode::Draw();
 }

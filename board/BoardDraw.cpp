@@ -149,7 +149,7 @@ std::vector<SRun> VisibleRuns(const CBoard& board, const CViewVolume& view) {
 bool MayReorderCells(const CViewVolume& view) {
     const CSettings& settings = GetSettings();
     return settings.bDepthTest && !settings.bWireframe && settings.bLighting && settings.bTwoSided &&
-           view.IsFloorSeenFromAbove();
+           view.IsPlaneSeenFromAbove(0.0f);
 }
 
 // Walls first, as they hide the floor and walls behind them, from the rows

@@ -1,5 +1,8 @@
 #include "board/Box.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/Settings.h"
 #include "board/Face.h"
 #include "scene/ViewVolume.h"
@@ -57,11 +60,98 @@ void FillBoxCorners(int iWidth, int iHeight, float fCorner[BOX_CORNER_COUNT][3])
     }
 }
 
-void DrawFaces(GLuint uiTexture, const float fCorner[BOX_CORNER_COUNT][3], bool bReverse) {
+// Input keeps the board's tilt within 2 degrees: its highest point, a wall
+// top at a corner, lies at most this sine of it times half the sizes above 1.
+constexpr float TILT_SINE = 0.035f;
+// Of the bottom plate, the part half a cell inside the field's border lies
+// under the board however it tilts, even on the largest level: the board's
+// edges move inwards by a small part of that.
+constexpr float UNDER_BOARD_INSET = 0.5f;
+
+// The left and right ends of the convex quad's extent along the window row fY.
+void RowExtent(const float fQuad[4][2], float fY, float* pfLeft, float* pfRight) {
+    *pfLeft = 1e30f;
+    *pfRight = -1e30f;
+    for (int i = 0; i < 4; ++i) {
+        const float* a = fQuad[i];
+        const float* b = fQuad[(i + 1) % 4];
+        if ((a[1] - fY) * (b[1] - fY) <= 0.0f && a[1] != b[1]) {
+            const float fX = a[0] + (b[0] - a[0]) * (fY - a[1]) / (b[1] - a[1]);
+            *pfLeft = std::min(*pfLeft, fX);
+            *pfRight = std::max(*pfRight, fX);
+        }
+    }
+}
+
+// The window rectangle of pixels, x0, y0, x1, y1 (ends excluded), that shows
+// only the part of the bottom plate under the board. Seen from above the
+// board's highest point, with none of the board cut away by the near plane,
+// every ray to that part passes the board's surface, which covers the whole
+// field: there the plate would only fail the depth test. False when there is
+// no such rectangle.
+bool FindPlateUnderBoard(int iWidth, int iHeight, const float fCorner[BOX_CORNER_COUNT][3], const GLint iViewport[4],
+                         int iRect[4]) {
+    const CViewVolume view;
+    const float fHighest = 1.0f + TILT_SINE * static_cast<float>(iWidth + iHeight) * 0.5f;
+    const float fBoxMax[3] = {fCorner[U2][0], fHighest, fCorner[U2][2]};
+    if (!view.IsPlaneSeenFromAbove(fHighest) || !view.IsBoxBeyondNear(fCorner[B0], fBoxMax)) {
+        return false;
+    }
+    const float fBottom = fCorner[B0][1];
+    const float fX = static_cast<float>(iWidth) * 0.5f - UNDER_BOARD_INSET;
+    const float fZ = static_cast<float>(iHeight) * 0.5f - UNDER_BOARD_INSET;
+    const float SIGNS[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
+    float fQuad[4][2];
+    float fRows[4];
+    for (int i = 0; i < 4; ++i) {
+        const float fPoint[3] = {SIGNS[i][0] * fX, fBottom, SIGNS[i][1] * fZ};
+        if (fX <= 0.0f || fZ <= 0.0f || !view.ToWindow(fPoint, iViewport, fQuad[i])) {
+            return false;
+        }
+        fRows[i] = fQuad[i][1];
+    }
+    // Between the second lowest and the second highest corner the extent
+    // narrows towards one end at most: the ends' overlap holds all rows'.
+    std::sort(fRows, fRows + 4);
+    float fLeft[2], fRight[2];
+    RowExtent(fQuad, fRows[1], &fLeft[0], &fRight[0]);
+    RowExtent(fQuad, fRows[2], &fLeft[1], &fRight[1]);
+    // A pixel counts when its centre is inside; one more pixel spares rounding.
+    iRect[0] = static_cast<int>(std::ceil(std::max(fLeft[0], fLeft[1]))) + 1;
+    iRect[1] = static_cast<int>(std::ceil(fRows[1])) + 1;
+    iRect[2] = static_cast<int>(std::floor(std::min(fRight[0], fRight[1]))) - 1;
+    iRect[3] = static_cast<int>(std::floor(fRows[2])) - 1;
+    return iRect[0] < iRect[2] && iRect[1] < iRect[3];
+}
+
+// The face in the viewport but for the rectangle, through four scissor bands.
+void DrawFaceAround(const SFace& face, const float fCorner[BOX_CORNER_COUNT][3], const GLint v[4], const int r[4]) {
+    const int BANDS[4][4] = {{v[0], v[1], v[0] + v[2], r[1]},
+                             {v[0], r[3], v[0] + v[2], v[1] + v[3]},
+                             {v[0], r[1], r[0], r[3]},
+                             {r[2], r[1], v[0] + v[2], r[3]}};
+    glEnable(GL_SCISSOR_TEST);
+    for (const auto& band : BANDS) {
+        if (band[0] < band[2] && band[1] < band[3]) {
+            glScissor(band[0], band[1], band[2] - band[0], band[3] - band[1]);
+            DrawFace(face, fCorner);
+        }
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+// All faces, the bottom plate but for the rectangle when pPlateHidden gives one.
+void DrawFaces(GLuint uiTexture, const float fCorner[BOX_CORNER_COUNT][3], bool bReverse,
+               const GLint* pViewport = nullptr, const int* pPlateHidden = nullptr) {
     glBindTexture(GL_TEXTURE_2D, uiTexture);
     constexpr int FACE_COUNT = sizeof(BOX_FACES) / sizeof(BOX_FACES[0]);
     for (int i = 0; i < FACE_COUNT; ++i) {
-        DrawFace(BOX_FACES[bReverse ? FACE_COUNT - 1 - i : i], fCorner);
+        const int iFace = bReverse ? FACE_COUNT - 1 - i : i;
+        if (iFace == 0 && pPlateHidden != nullptr) {
+            DrawFaceAround(BOX_FACES[iFace], fCorner, pViewport, pPlateHidden);
+        } else {
+            DrawFace(BOX_FACES[iFace], fCorner);
+        }
     }
 }
 
@@ -89,7 +179,11 @@ bool CBox::Draw() {
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &iLastTexture);
     ApplyMaterial();
     glDepthFunc(GL_LEQUAL);
-    DrawFaces(uiTexture, fCorner, true);
+    GLint iViewport[4];
+    glGetIntegerv(GL_VIEWPORT, iViewport);
+    int iPlateHidden[4];
+    const bool bHidden = FindPlateUnderBoard(iWidth, iHeight, fCorner, iViewport, iPlateHidden);
+    DrawFaces(uiTexture, fCorner, true, iViewport, bHidden ? iPlateHidden : nullptr);
     glDepthFunc(GL_LESS);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(iLastTexture));
     return bResult;

@@ -72,16 +72,40 @@ bool CViewVolume::IsBoxBeforeFar(const float fMin[3], const float fMax[3]) const
     return true;
 }
 
-bool CViewVolume::IsFloorSeenFromAbove() const {
-    // A point (x, 0, z) of the plane reaches the window at (X / W, Y / W),
+bool CViewVolume::IsBoxBeyondNear(const float fMin[3], const float fMax[3]) const {
+    for (int iCorner = 0; iCorner < 8; ++iCorner) {
+        float fC[4];
+        ClipCorner(fClip, iCorner, fMin, fMax, fC);
+        if (!(fC[2] > -fC[3])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CViewVolume::IsPlaneSeenFromAbove(float fHeight) const {
+    // A point (x, h, z) of the plane reaches the window at (X / W, Y / W),
     // where (X, Y, W) = A (x, z, 1) and A holds the clip matrix's x, y and w
-    // rows over its x, z and translation columns. That map's Jacobian, det A /
-    // W^3, has one sign wherever the plane lies before the eye (W > 0): the
-    // winding a shape on the plane shows, negative for its upper side.
+    // rows over its x and z columns and the column of the point (0, h, 0).
+    // That map's Jacobian, det A / W^3, has one sign wherever the plane lies
+    // before the eye (W > 0): the winding a shape on the plane shows,
+    // negative for its upper side.
     const float* c = fClip;
-    const float fDet = c[0] * (c[9] * c[15] - c[13] * c[11]) - c[8] * (c[1] * c[15] - c[13] * c[3]) +
-                       c[12] * (c[1] * c[11] - c[9] * c[3]);
+    const float t[4] = {c[12] + fHeight * c[4], c[13] + fHeight * c[5], 0.0f, c[15] + fHeight * c[7]};
+    const float fDet = c[0] * (c[9] * t[3] - t[1] * c[11]) - c[8] * (c[1] * t[3] - t[1] * c[3]) +
+                       t[0] * (c[1] * c[11] - c[9] * c[3]);
     return fDet < 0.0f;
+}
+
+bool CViewVolume::ToWindow(const float fPoint[3], const int iViewport[4], float fWindow[2]) const {
+    float fC[4];
+    ClipCorner(fClip, 0, fPoint, fPoint, fC);
+    if (!(fC[3] > 0.0f)) {
+        return false;
+    }
+    fWindow[0] = static_cast<float>(iViewport[0]) + (fC[0] / fC[3] + 1.0f) * 0.5f * static_cast<float>(iViewport[2]);
+    fWindow[1] = static_cast<float>(iViewport[1]) + (fC[1] / fC[3] + 1.0f) * 0.5f * static_cast<float>(iViewport[3]);
+    return true;
 }
 
 bool CViewVolume::IsNearer(const float fA[3], const float fB[3]) const {
