@@ -28,6 +28,20 @@ void ClipCorner(const float* fClip, int iCorner, const float fMin[3], const floa
     }
 }
 
+// True when fnHolds(clip coordinates) holds at all eight corners of the box;
+// for a condition linear in them it then holds inside as well.
+template <typename FHolds>
+bool HoldsAtEveryCorner(const float* fClip, const float fMin[3], const float fMax[3], FHolds fnHolds) {
+    for (int iCorner = 0; iCorner < 8; ++iCorner) {
+        float fC[4];
+        ClipCorner(fClip, iCorner, fMin, fMax, fC);
+        if (!fnHolds(fC)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // How far short of the far plane (in z / w) geometry must stay: the depth it
 // gets then lies well below the largest value the depth buffer holds.
 constexpr float FAR_MARGIN = 1.0f / 65536.0f;
@@ -61,26 +75,13 @@ bool CViewVolume::IsBoxOutside(const float fMin[3], const float fMax[3]) const {
 }
 
 bool CViewVolume::IsBoxBeforeFar(const float fMin[3], const float fMax[3]) const {
-    // z - (1 - margin) w is linear, so what holds at the corners holds inside.
-    for (int iCorner = 0; iCorner < 8; ++iCorner) {
-        float fC[4];
-        ClipCorner(fClip, iCorner, fMin, fMax, fC);
-        if (fC[2] >= fC[3] * (1.0f - FAR_MARGIN)) {
-            return false;
-        }
-    }
-    return true;
+    // z - (1 - margin) w is linear in the clip coordinates.
+    return HoldsAtEveryCorner(fClip, fMin, fMax,
+                              [](const float* fC) { return !(fC[2] >= fC[3] * (1.0f - FAR_MARGIN)); });
 }
 
 bool CViewVolume::IsBoxBeyondNear(const float fMin[3], const float fMax[3]) const {
-    for (int iCorner = 0; iCorner < 8; ++iCorner) {
-        float fC[4];
-        ClipCorner(fClip, iCorner, fMin, fMax, fC);
-        if (!(fC[2] > -fC[3])) {
-            return false;
-        }
-    }
-    return true;
+    return HoldsAtEveryCorner(fClip, fMin, fMax, [](const float* fC) { return fC[2] > -fC[3]; });
 }
 
 bool CViewVolume::IsPlaneSeenFromAbove(float fHeight) const {
