@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -287,6 +288,36 @@ void PutLittleEndian(std::vector<unsigned char>* pBytes, size_t uOffset, uint32_
     }
 }
 
+// A BMP with the 14-byte file header, a 40-byte information header and the
+// colour table Table (blue, green, red and a zero byte an entry), of iWidth x
+// iHeight pixels of iBits; fnRow fills the file's row y, the picture's row
+// iHeight - 1 - y, padded to 4 bytes.
+std::vector<unsigned char> EncodeBmp(int iWidth, int iHeight, int iBits, const std::vector<unsigned char>& Table,
+                                     const std::function<void(int y, unsigned char* pRow)>& fnRow) {
+    constexpr size_t HEADERS = 14 + 40;
+    const size_t uPixelOffset = HEADERS + Table.size();
+    const size_t uRowBytes = (static_cast<size_t>(iWidth) * static_cast<size_t>(iBits) / 8 + 3) / 4 * 4;
+    const size_t uPixelBytes = uRowBytes * static_cast<size_t>(iHeight);
+    std::vector<unsigned char> Bytes(uPixelOffset + uPixelBytes, 0);
+    Bytes[0] = 'B';
+    Bytes[1] = 'M';
+    PutLittleEndian(&Bytes, 2, static_cast<uint32_t>(Bytes.size()), 4);
+    PutLittleEndian(&Bytes, 10, static_cast<uint32_t>(uPixelOffset), 4);
+    PutLittleEndian(&Bytes, 14, 40, 4);
+    PutLittleEndian(&Bytes, 18, static_cast<uint32_t>(iWidth), 4);
+    PutLittleEndian(&Bytes, 22, static_cast<uint32_t>(iHeight), 4);
+    PutLittleEndian(&Bytes, 26, 1, 2);  // planes
+    PutLittleEndian(&Bytes, 28, static_cast<uint32_t>(iBits), 2);  // compression 0 = none
+    PutLittleEndian(&Bytes, 34, static_cast<uint32_t>(uPixelBytes), 4);
+    PutLittleEndian(&Bytes, 38, 2835, 4);  // 72 dots per inch, in dots per metre
+    PutLittleEndian(&Bytes, 42, 2835, 4);
+    std::copy(Table.begin(), Table.end(), Bytes.begin() + static_cast<std::ptrdiff_t>(HEADERS));
+    for (int y = 0; y < iHeight; ++y) {
+        fnRow(y, Bytes.data() + uPixelOffset + static_cast<size_t>(y) * uRowBytes);
+    }
+    return Bytes;
+}
+
 // The ball under a white light from the upper left, with the game's ball
 // material: ambient (0.4, 0.2, 0) in a global ambient of 0.5, diffuse
 // (0.9, 0.6, 0), a white highlight of shininess 10. (du, dv) is the point's
@@ -345,36 +376,6 @@ std::vector<unsigned char> MakeIconRgba(int iSize) {
     return Rgba;
 }
 
-std::vector<unsigned char> EncodeBmp24(int iWidth, int iHeight, const unsigned char* pRgb) {
-    constexpr size_t FILE_HEADER = 14;
-    constexpr size_t INFO_HEADER = 40;
-    const size_t uRowBytes = (static_cast<size_t>(iWidth) * 3 + 3) / 4 * 4;
-    const size_t uPixelBytes = uRowBytes * static_cast<size_t>(iHeight);
-    std::vector<unsigned char> Bytes(FILE_HEADER + INFO_HEADER + uPixelBytes, 0);
-    Bytes[0] = 'B';
-    Bytes[1] = 'M';
-    PutLittleEndian(&Bytes, 2, static_cast<uint32_t>(Bytes.size()), 4);
-    PutLittleEndian(&Bytes, 10, FILE_HEADER + INFO_HEADER, 4);
-    PutLittleEndian(&Bytes, 14, INFO_HEADER, 4);
-    PutLittleEndian(&Bytes, 18, static_cast<uint32_t>(iWidth), 4);
-    PutLittleEndian(&Bytes, 22, static_cast<uint32_t>(iHeight), 4);
-    PutLittleEndian(&Bytes, 26, 1, 2);   // planes
-    PutLittleEndian(&Bytes, 28, 24, 2);  // bits per pixel; compression 0 = none
-    PutLittleEndian(&Bytes, 34, static_cast<uint32_t>(uPixelBytes), 4);
-    PutLittleEndian(&Bytes, 38, 2835, 4);  // 72 dots per inch, in dots per metre
-    PutLittleEndian(&Bytes, 42, 2835, 4);
-    for (int y = 0; y < iHeight; ++y) {
-        // The file's first row is the picture's bottom row; pixels are blue, green, red.
-        const unsigned char* pSource = pRgb + static_cast<size_t>(iHeight - 1 - y) * static_cast<size_t>(iWidth) * 3;
-        unsigned char* pTarget = Bytes.data() + FILE_HEADER + INFO_HEADER + static_cast<size_t>(y) * uRowBytes;
-        for (int x = 0; x < iWidth; ++x) {
-            pTarget[3 * x] = pSource[3 * x + 2];
-            pTarget[3 * x + 1] = pSource[3 * x + 1];
-            pTarget[3 * x + 2] = pSource[3 * x];
-        }
-    }
-    return Bytes;
-}
 
 std::vector<unsigned char> MakeTextureFile(const std::string& sName) {
     if (sName == "wood.bmp") {
@@ -396,4 +397,27 @@ std::vector<unsigned char> MakeTextureFile(const std::string& sName) {
         return EncodeCanvas(WoodWith(SaveMark));
     }
     return {};
+}
+
+std::vector<unsigned char> EncodeBmp24(int iWidth, int iHeight, const unsigned char* pRgb) {
+    return EncodeBmp(iWidth, iHeight, 24, {}, [=](int y, unsigned char* pTarget) {
+        // The file's first row is the picture's bottom row; pixels are blue, green, red.
+        const unsigned char* pSource = pRgb + static_cast<size_t>(iHeight - 1 - y) * static_cast<size_t>(iWidth) * 3;
+        for (int x = 0; x < iWidth; ++x) {
+            pTarget[3 * x] = pSource[3 * x + 2];
+            pTarget[3 * x + 1] = pSource[3 * x + 1];
+            pTarget[3 * x + 2] = pSource[3 * x];
+        }
+    });
+}
+
+std::vector<unsigned char> EncodeBmp8(int iWidth, int iHeight, const unsigned char* pIndices,
+                                      const std::vector<unsigned char>& TableRgb) {
+    std::vector<unsigned char> Table;
+    for (size_t i = 0; i + 2 < TableRgb.size(); i += 3) {
+        Table.insert(Table.end(), {TableRgb[i + 2], TableRgb[i + 1], TableRgb[i], 0});
+    }
+    return EncodeBmp(iWidth, iHeight, 8, Table, [=](int y, unsigned char* pTarget) {
+        std::copy_n(pIndices + static_cast<size_t>(iHeight - 1 - y) * static_cast<size_t>(iWidth), iWidth, pTarget);
+    });
 }

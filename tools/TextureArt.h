@@ -23,3 +23,8 @@ std::vector<unsigned char> MakeIconRgba(int iSize);
 // information header. pRgb holds iHeight rows of iWidth red, green, blue
 // pixels, the top row first; the file stores them bottom-up, padded to 4 bytes.
 std::vector<unsigned char> EncodeBmp24(int iWidth, int iHeight, const unsigned char* pRgb);
+
+// The same with 8 bits a pixel: pIndices holds one colour-table index a pixel,
+// TableRgb the table's red, green and blue entries.
+std::vector<unsigned char> EncodeBmp8(int iWidth, int iHeight, const unsigned char* pIndices,
+                                      const std::vector<unsigned char>& TableRgb);
