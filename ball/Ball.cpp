@@ -43,8 +43,7 @@ bool CBall::Draw() {
     if (pQuadric != nullptr) {
         gluQuadricNormals(pQuadric, GLU_SMOOTH);
         const CSettings& settings = GetSettings();
-        const bool bCull = MayCullBackFaces(fRadius / 2.0f);
-        if (bCull) {
+        if (MayCullBackFaces(fRadius / 2.0f)) {
             glEnable(GL_CULL_FACE);
         }
         gluSphere(pQuadric, fRadius / 2.0, settings.iSlices, settings.iStacks);

@@ -83,29 +83,36 @@ void RowExtent(const float fQuad[4][2], float fY, float* pfLeft, float* pfRight)
     }
 }
 
-// The window rectangle of pixels, x0, y0, x1, y1 (ends excluded), that shows
-// only the part of the bottom plate under the board. Seen from above the
-// board's highest point, with none of the board cut away by the near plane,
-// every ray to that part passes the board's surface, which covers the whole
-// field: there the plate would only fail the depth test. False when there is
-// no such rectangle.
-bool FindPlateUnderBoard(int iWidth, int iHeight, const float fCorner[BOX_CORNER_COUNT][3], const GLint iViewport[4],
-                         int iRect[4]) {
-    const CViewVolume view;
+// The viewport (x, y, width, height) and, within it, the window rectangle of
+// pixels x0, y0, x1, y1 (ends excluded) that the bottom plate need not fill.
+struct SPlateGap {
+    GLint iViewport[4];
+    int iRect[4];
+};
+
+// The gap where the window shows only the part of the bottom plate under the
+// board. Seen from above the board's highest point, with none of the board cut
+// away by the near plane, every ray to that part passes the board's surface,
+// which covers the whole field: there the plate would only fail the depth
+// test. False when there is no such rectangle.
+bool FindPlateUnderBoard(const CViewVolume& view, int iWidth, int iHeight, const float fCorner[BOX_CORNER_COUNT][3],
+                         SPlateGap* pGap) {
     const float fHighest = 1.0f + TILT_SINE * static_cast<float>(iWidth + iHeight) * 0.5f;
     const float fBoxMax[3] = {fCorner[U2][0], fHighest, fCorner[U2][2]};
-    if (!view.IsPlaneSeenFromAbove(fHighest) || !view.IsBoxBeyondNear(fCorner[B0], fBoxMax)) {
-        return false;
-    }
-    const float fBottom = fCorner[B0][1];
     const float fX = static_cast<float>(iWidth) * 0.5f - UNDER_BOARD_INSET;
     const float fZ = static_cast<float>(iHeight) * 0.5f - UNDER_BOARD_INSET;
+    if (fX <= 0.0f || fZ <= 0.0f || !view.IsPlaneSeenFromAbove(fHighest) ||
+        !view.IsBoxBeyondNear(fCorner[B0], fBoxMax)) {
+        return false;
+    }
+    glGetIntegerv(GL_VIEWPORT, pGap->iViewport);
+    const float fBottom = fCorner[B0][1];
     const float SIGNS[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
     float fQuad[4][2];
     float fRows[4];
     for (int i = 0; i < 4; ++i) {
         const float fPoint[3] = {SIGNS[i][0] * fX, fBottom, SIGNS[i][1] * fZ};
-        if (fX <= 0.0f || fZ <= 0.0f || !view.ToWindow(fPoint, iViewport, fQuad[i])) {
+        if (!view.ToWindow(fPoint, pGap->iViewport, fQuad[i])) {
             return false;
         }
         fRows[i] = fQuad[i][1];
@@ -117,6 +124,7 @@ bool FindPlateUnderBoard(int iWidth, int iHeight, const float fCorner[BOX_CORNER
     RowExtent(fQuad, fRows[1], &fLeft[0], &fRight[0]);
     RowExtent(fQuad, fRows[2], &fLeft[1], &fRight[1]);
     // A pixel counts when its centre is inside; one more pixel spares rounding.
+    int* iRect = pGap->iRect;
     iRect[0] = static_cast<int>(std::ceil(std::max(fLeft[0], fLeft[1]))) + 1;
     iRect[1] = static_cast<int>(std::ceil(fRows[1])) + 1;
     iRect[2] = static_cast<int>(std::floor(std::min(fRight[0], fRight[1]))) - 1;
@@ -124,8 +132,10 @@ bool FindPlateUnderBoard(int iWidth, int iHeight, const float fCorner[BOX_CORNER
     return iRect[0] < iRect[2] && iRect[1] < iRect[3];
 }
 
-// The face in the viewport but for the rectangle, through four scissor bands.
-void DrawFaceAround(const SFace& face, const float fCorner[BOX_CORNER_COUNT][3], const GLint v[4], const int r[4]) {
+// The face in the viewport but for the gap, through four scissor bands.
+void DrawFaceAround(const SFace& face, const float fCorner[BOX_CORNER_COUNT][3], const SPlateGap& gap) {
+    const GLint* v = gap.iViewport;
+    const int* r = gap.iRect;
     const int BANDS[4][4] = {{v[0], v[1], v[0] + v[2], r[1]},
                              {v[0], r[3], v[0] + v[2], v[1] + v[3]},
                              {v[0], r[1], r[0], r[3]},
@@ -140,15 +150,15 @@ void DrawFaceAround(const SFace& face, const float fCorner[BOX_CORNER_COUNT][3],
     glDisable(GL_SCISSOR_TEST);
 }
 
-// All faces, the bottom plate but for the rectangle when pPlateHidden gives one.
+// All faces, the bottom plate but for pGap when there is one.
 void DrawFaces(GLuint uiTexture, const float fCorner[BOX_CORNER_COUNT][3], bool bReverse,
-               const GLint* pViewport = nullptr, const int* pPlateHidden = nullptr) {
+               const SPlateGap* pGap = nullptr) {
     glBindTexture(GL_TEXTURE_2D, uiTexture);
     constexpr int FACE_COUNT = sizeof(BOX_FACES) / sizeof(BOX_FACES[0]);
     for (int i = 0; i < FACE_COUNT; ++i) {
         const int iFace = bReverse ? FACE_COUNT - 1 - i : i;
-        if (iFace == 0 && pPlateHidden != nullptr) {
-            DrawFaceAround(BOX_FACES[iFace], fCorner, pViewport, pPlateHidden);
+        if (iFace == 0 && pGap != nullptr) {
+            DrawFaceAround(BOX_FACES[iFace], fCorner, *pGap);
         } else {
             DrawFace(BOX_FACES[iFace], fCorner);
         }
@@ -168,7 +178,8 @@ bool CBox::Draw() {
     // the board and in reverse give the picture that the tree's order gives
     // under GL_LESS, ties included. A face reaching the far plane would pass
     // against the cleared depth as well, so such a box keeps the tree's order.
-    if (!GetSettings().bDepthTest || !CViewVolume().IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
+    const CViewVolume view;  // the children leave the matrices as they found them
+    if (!GetSettings().bDepthTest || !view.IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
         DrawFaces(uiTexture, fCorner, false);
         return ISceneNode::Draw();
     }
@@ -179,11 +190,9 @@ bool CBox::Draw() {
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &iLastTexture);
     ApplyMaterial();
     glDepthFunc(GL_LEQUAL);
-    GLint iViewport[4];
-    glGetIntegerv(GL_VIEWPORT, iViewport);
-    int iPlateHidden[4];
-    const bool bHidden = FindPlateUnderBoard(iWidth, iHeight, fCorner, iViewport, iPlateHidden);
-    DrawFaces(uiTexture, fCorner, true, iViewport, bHidden ? iPlateHidden : nullptr);
+    SPlateGap gap;
+    const bool bGap = FindPlateUnderBoard(view, iWidth, iHeight, fCorner, &gap);
+    DrawFaces(uiTexture, fCorner, true, bGap ? &gap : nullptr);
     glDepthFunc(GL_LESS);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(iLastTexture));
     return bResult;

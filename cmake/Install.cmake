@@ -79,7 +79,8 @@ every save cell it rolls over becomes the new place to start from.
 Seven levels come with it, from a small first board to a maze of 100 by
 100 cells, and kov-play plays any level file; kov-level-check tells a
 level's author what the game will make of it. The game is also a small
-workbench for OpenGL lighting, shading and projection.]=])# The shared libraries the binaries link decide the dependencies; without a
+workbench for OpenGL lighting, shading and projection.]=])
+# The shared libraries the binaries link decide the dependencies; without a
 # GPU driver Mesa's software renderer draws the game.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
