@@ -141,9 +141,10 @@ def check_desktop_files(szShare):
 NO_GOAL = "6\n4\nS.....\n..O...\n......\n......\n"
 
 
-def play_level(command, szTmp):
-    """Plays through the launcher until the board shows, then Escape: the board's width in pixels along
-    the middle row, what the launcher wrote on stderr, and the level its private directory held."""
+def play_level(command, szTmp, fnEnd=Game.quit):
+    """Plays through the launcher until the board shows, then fnEnd(game), by default Escape: the board's
+    width in pixels along the middle row, what the launcher wrote on stderr, and the level its private
+    directory held."""
     with Game(command) as game:
         game.wait_window()
         xs = [x for x, _ in find(game.wait_drawn(), lambda *rgb: max(rgb) > 24, (0, 384, 1024, 385))]
@@ -151,9 +152,21 @@ def play_level(command, szTmp):
         assert len(entries) == 1, "private directories: %s" % entries
         with open(os.path.join(szTmp, entries[0], "data/field.txt")) as level:
             szLevel = level.read()
-        game.quit()
+        fnEnd(game)
         assert os.listdir(szTmp) == [], "the private directory outlives the game"
         return max(xs) - min(xs), game.printed(), szLevel
+
+
+def end_by_signal(fnSignal, iStatus):
+    """An end for play_level: fnSignal(launcher's pid, game's pid), then the launcher's status must be iStatus
+    with the game gone."""
+    def end(game):
+        szGame = open("/proc/%d/task/%d/children" % (game.proc.pid, game.proc.pid)).read().split()[0]
+        fnSignal(game.proc.pid, int(szGame))
+        wait_for(lambda: game.proc.poll() is not None, "the launcher to end")
+        assert game.proc.returncode == iStatus and not os.path.exists("/proc/" + szGame), \
+            "status %s, game %s left" % (game.proc.returncode, szGame)
+    return end
 
 
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
@@ -165,9 +178,14 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
         with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
             names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
         assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
-        missing = subprocess.run([szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
-        assert missing.returncode == 1 and len(missing.stderr.splitlines()) == 1 and "no-such-level" in \
-            missing.stderr and not missing.stdout, "a missing level: %s %r" % (missing.returncode, missing.stderr)
+        os.mkfifo(os.path.join(szPrefix, "fifo"))
+        for szArg, iStatus, szSays in (("no-such-level", 1, "no-such-level: no such level file"),
+                                       (szPrefix, 1, ": is not a regular file"),
+                                       (os.path.join(szPrefix, "fifo"), 1, "fifo: is not a regular file"),
+                                       ("--no-such-option", 2, "usage: kov-play")):
+            refused = subprocess.run([szPlay, szArg], capture_output=True, text=True, timeout=TIMEOUT)
+            assert refused.returncode == iStatus and szSays in refused.stderr.splitlines()[0] and not \
+                refused.stdout, "%s: %s %r" % (szArg, refused.returncode, refused.stderr)
 
         run(szCpack, "-G", "DEB", "-B", szPrefix, "--config", os.path.join(szBuildDir, "CPackConfig.cmake"))
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
@@ -199,6 +217,10 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
             assert szPrinted == szErrors, "%s wrote %r" % (command, szPrinted)
             fCellWidths.append(iWidth / int(szLevel.split()[0]))
         assert max(fCellWidths) < 1.1 * min(fCellWidths), "pixels a cell: %s" % fCellWidths
+        # A signal to the launcher reaches the game; a game killed is reported as a shell would.
+        for fnEnd in (end_by_signal(lambda iPlay, _: os.kill(iPlay, signal.SIGTERM), 143),
+                      end_by_signal(lambda _, iGame: os.kill(iGame, signal.SIGKILL), 137)):
+            play_level([szPlay, "spiral"], szTmp, fnEnd)
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
