@@ -14,11 +14,9 @@ namespace {
 
 constexpr int TERMINATION_SIGNALS[] = {SIGHUP, SIGINT, SIGTERM};
 
-volatile sig_atomic_t g_iRequest = 0;  // the last termination signal received
-volatile sig_atomic_t g_iChild = 0;    // the running program, while it can take a signal
+volatile sig_atomic_t g_iChild = 0;  // the running program, while it can take a signal
 
 void OnTerminationRequest(int iSignal) {
-    g_iRequest = iSignal;
     if (g_iChild > 0) {
         kill(static_cast<pid_t>(g_iChild), iSignal);
     }
@@ -34,8 +32,8 @@ void MaskTerminationSignals(int iHow) {
 }
 
 // Starts the program with every signal unblocked; a signal ignored here stays
-// ignored there, as a shell passes it on.
-pid_t Spawn(const std::vector<std::string>& Args, const std::filesystem::path& Dir) {
+// ignored there, as a shell passes it on. Returns 0 or the error number.
+int Spawn(const std::vector<std::string>& Args, const std::filesystem::path& Dir, pid_t* piPid) {
     std::vector<char*> Argv;
     for (const std::string& sArg : Args) {
         Argv.push_back(const_cast<char*>(sArg.c_str()));
@@ -50,14 +48,10 @@ pid_t Spawn(const std::vector<std::string>& Args, const std::filesystem::path& D
     sigemptyset(&NoSignals);
     posix_spawnattr_setsigmask(&Attributes, &NoSignals);
     posix_spawnattr_setflags(&Attributes, POSIX_SPAWN_SETSIGMASK);
-    pid_t iPid = 0;
-    const int iError = posix_spawn(&iPid, Argv[0], &Actions, &Attributes, Argv.data(), environ);
+    const int iError = posix_spawn(piPid, Argv[0], &Actions, &Attributes, Argv.data(), environ);
     posix_spawnattr_destroy(&Attributes);
     posix_spawn_file_actions_destroy(&Actions);
-    if (iError != 0) {
-        throw std::system_error(iError, std::generic_category(), "cannot start " + Args[0]);
-    }
-    return iPid;
+    return iError;
 }
 
 }  // namespace
@@ -78,27 +72,20 @@ void DeferTermination() {
 
 int RunProgram(const std::vector<std::string>& Args, const std::filesystem::path& Dir) {
     pid_t iPid = 0;
-    try {
-        iPid = Spawn(Args, Dir);
-    } catch (...) {
-        MaskTerminationSignals(SIG_UNBLOCK);
-        throw;
-    }
-    g_iChild = iPid;
+    const int iError = Spawn(Args, Dir, &iPid);
+    g_iChild = iError == 0 ? iPid : 0;
     MaskTerminationSignals(SIG_UNBLOCK);
+    if (iError != 0) {
+        throw std::system_error(iError, std::generic_category(), "cannot start " + Args[0]);
+    }
     // Waits without reaping, so that the pid cannot be reused by another
     // process before the handler has stopped signalling it.
     siginfo_t Info{};
     while (waitid(P_PID, static_cast<id_t>(iPid), &Info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
     }
-    MaskTerminationSignals(SIG_BLOCK);
     g_iChild = 0;
-    MaskTerminationSignals(SIG_UNBLOCK);
     int iStatus = 0;
     while (waitpid(iPid, &iStatus, 0) < 0 && errno == EINTR) {
-    }
-    if (g_iRequest != 0) {
-        return 128 + g_iRequest;
     }
     return WIFSIGNALED(iStatus) ? 128 + WTERMSIG(iStatus) : WEXITSTATUS(iStatus);
 }
