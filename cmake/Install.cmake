@@ -39,16 +39,7 @@ function(kov_install_layout COMPONENT BINDIR GAMEDIR DATADIR)
   install(TARGETS kov RUNTIME DESTINATION ${GAMEDIR} ${IN_LAYOUT})
   install(TARGETS kov-level-check RUNTIME DESTINATION ${BINDIR} ${IN_LAYOUT})
   install(DIRECTORY data/ DESTINATION ${DATADIR}/data ${IN_LAYOUT})
-  # The launcher of this layout, which finds the game and the data relative to itself.
-  file(RELATIVE_PATH KOV_BIN_TO_DATADIR /${BINDIR} /${DATADIR})
-  file(RELATIVE_PATH KOV_BIN_TO_GAMEDIR /${BINDIR} /${GAMEDIR})
-  add_executable(kov-play-${COMPONENT} launcher/Main.cpp)
-  target_link_libraries(kov-play-${COMPONENT} PRIVATE kov_launcher)
-  target_compile_definitions(kov-play-${COMPONENT} PRIVATE KOV_VERSION="${PROJECT_VERSION}"
-      KOV_BIN_TO_DATADIR="${KOV_BIN_TO_DATADIR}" KOV_BIN_TO_GAMEDIR="${KOV_BIN_TO_GAMEDIR}"
-      KOV_GAME_NAME="$<TARGET_FILE_NAME:kov>")
-  set_target_properties(kov-play-${COMPONENT} PROPERTIES OUTPUT_NAME kov-play
-                        RUNTIME_OUTPUT_DIRECTORY ${KOV_GENERATED}/${COMPONENT})
+  kov_add_launcher(${COMPONENT} ${BINDIR} ${GAMEDIR} ${DATADIR})
   install(TARGETS kov-play-${COMPONENT} RUNTIME DESTINATION ${BINDIR} ${IN_LAYOUT})
   install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications ${IN_LAYOUT})
   install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo ${IN_LAYOUT})
