@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, red_marker, wait_for  # noqa: E402
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
@@ -47,7 +47,8 @@ def close_box(game, box, dismiss):
 
 
 def case_play(szGame, szSourceDir, *_):
-    """The bad textures' boxes, the window, F1, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
+    """The bad textures' boxes, the window, F1, F2 and a light's keys, F, arrows also with Shift and Caps Lock, a drag
+    and Escape, in one."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
@@ -76,6 +77,13 @@ def case_play(szGame, szSourceDir, *_):
         game.wait_picture(panel_shown, "the panel after F1")
         game.xdotool("key", "F1")
         game.wait_picture(lambda p: p == before, "the picture as before F1 after F1 again")
+        # The red light, off, moved over the board; F2 shows its hollow marker, which follows its keys.
+        game.xdotool("key", "2", *["n"] * 95, *["j"] * 75, "F2")
+        x1 = game.wait_picture(red_marker, "the red light's marker after F2")[0]
+        game.xdotool("key", *["comma"] * 10)
+        game.wait_picture(lambda p: (m := red_marker(p)) and m[0] > x1 + 15, "the red marker to move right")
+        game.xdotool("key", "F2")
+        game.wait_picture(lambda p: p == before, "the picture as before F2 after F2 again")
         # Shift+Left moves the centre left: the resting ball, with the board, moves right.
         game.xdotool("key", *["shift+Left"] * 20)
         x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
