@@ -47,8 +47,7 @@ def close_box(game, box, dismiss):
 
 
 def case_play(szGame, szSourceDir, *_):
-    """The bad textures' boxes, the window, F1, F2 and a light's keys, F, arrows also with Shift and Caps Lock, a drag
-    and Escape, in one."""
+    """The bad textures' boxes, the window, F1, F2 with a light's keys, F, arrows, Shift, Caps Lock, a drag, Escape."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)

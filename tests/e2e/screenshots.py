@@ -1,7 +1,6 @@
-"""Screenshots of the real program for the README: the game as it starts, the
-workbench with lights switched and moved, a narrow spot, flat shading, a
-coarse ball and the frame rate, the same with the F1 panel, the same with the light markers, and the level
-spiral of the set as it starts.
+"""Screenshots of the real program for the README: the game as it starts, the workbench with lights switched
+and moved, a narrow spot, flat shading, a coarse ball and the frame rate, the same with the F1 panel and with
+the light markers, and the level spiral of the set as it starts.
 Usage: screenshots.py KOV_BINARY SOURCE_DIR OUT_DIR"""
 
 import os
