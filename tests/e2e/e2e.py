@@ -209,7 +209,7 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
-KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 x "
+KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 F2 x "
         "question".split() + [szShift + szKey for szShift in ("", "shift+", "ctrl+shift+")
                     for szKey in ("Left", "Right", "Up", "Down", "Prior", "Next", "Home", "End", "Insert")])
 HOLDS = ["Left", "Right", "Up", "Down", "Home", "End", "j", "m", "n", "comma", "J", "M"]
