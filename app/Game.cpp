@@ -5,6 +5,7 @@
 
 #include "app/Globals.h"
 #include "app/Hud.h"
+#include "app/LightMarkers.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
 #include "app/Window.h"
@@ -166,6 +167,7 @@ void DrawFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     g_Scene.Draw();
+    DrawLightMarkers();
     // The panel first: it must not count on the state the overlay leaves.
     DrawPanel();
     DrawHud();

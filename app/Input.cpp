@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Globals.h"
+#include "app/LightMarkers.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
 
@@ -248,6 +249,9 @@ void OnSpecialKey(int key, int, int) {
     AdjustSpot(key);
     if (key == GLUT_KEY_F1) {
         Toggle(&g_bShowPanel);
+    }
+    if (key == GLUT_KEY_F2) {
+        Toggle(&g_bShowLightMarkers);
     }
     glutPostRedisplay();
 }

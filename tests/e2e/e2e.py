@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, red_marker, wait_for  # noqa: E402
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
@@ -47,7 +47,7 @@ def close_box(game, box, dismiss):
 
 
 def case_play(szGame, szSourceDir, *_):
-    """The bad textures' boxes, the window, F1, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
+    """The bad textures' boxes, the window, F1, F2 with a light's keys, F, arrows, Shift, Caps Lock, a drag, Escape."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
@@ -76,6 +76,13 @@ def case_play(szGame, szSourceDir, *_):
         game.wait_picture(panel_shown, "the panel after F1")
         game.xdotool("key", "F1")
         game.wait_picture(lambda p: p == before, "the picture as before F1 after F1 again")
+        # The red light, off, moved over the board; F2 shows its hollow marker, which follows its keys.
+        game.xdotool("key", "2", *["n"] * 95, *["j"] * 75, "F2")
+        x1 = game.wait_picture(red_marker, "the red light's marker after F2")[0]
+        game.xdotool("key", *["comma"] * 10)
+        game.wait_picture(lambda p: (m := red_marker(p)) and m[0] > x1 + 15, "the red marker to move right")
+        game.xdotool("key", "F2")
+        game.wait_picture(lambda p: p == before, "the picture as before F2 after F2 again")
         # Shift+Left moves the centre left: the resting ball, with the board, moves right.
         game.xdotool("key", *["shift+Left"] * 20)
         x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
@@ -202,7 +209,7 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
-KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 x "
+KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 F2 x "
         "question".split() + [szShift + szKey for szShift in ("", "shift+", "ctrl+shift+")
                     for szKey in ("Left", "Right", "Up", "Down", "Prior", "Next", "Home", "End", "Insert")])
 HOLDS = ["Left", "Right", "Up", "Down", "Home", "End", "j", "m", "n", "comma", "J", "M"]
