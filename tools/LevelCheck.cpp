@@ -89,9 +89,6 @@ void CheckSize(const SLevelSize& size, const char* szName, int iLine, CReport* p
     }
     if (size.llValue < 0) {
         pReport->Warning(sLine + ": the " + szName + " " + sValue + " is negative: the field is empty");
-    } else if (size.llValue % 2 != 0 && size.llValue <= BOARD_MAX_SIZE) {
-        pReport->Warning(std::string("the ") + szName + " " + sValue +
-                         " is odd: the ball's cells lie half a cell off the drawn ones");
     }
 }
 

@@ -85,13 +85,11 @@ TEST(BallMotion, RimAndWallsTurnTheComponentThatHitThem) {
         // The wall x 2 to 3, z 0 to 1: pushed back 1.02 radii from the contact toward the old centre.
         {20, 1.4f, 0.5f, 0.2, 0.0, 1.5155f, 0.5f, -0.25, 0.95},
         {20, 1.4f, 0.5f, 0.2, 0.01, 1.51557f, 0.50193f, -0.25, 0.95},
-        {21, 1.4f, 0.5f, 0.2, 0.0, 1.5155f, 0.5f, -0.25, 0.95},  // an odd field's wall edges are its integer halves
         {20, 3.6f, 0.5f, -0.2, 0.0, 3.4845f, 0.5f, -0.25, 0.95},  // its +x face, met toward -x
         {20, 2.5f, -0.6f, 0.01, 0.2, 2.50193f, -0.48443f, 0.95, -0.25},
         {20, 1.5f, -0.5f, 0.2, 0.2, 1.65741f, -0.34259f, 0.95, -0.25},  // the corner: equal components are a z contact
-        // A centre on the wall's face, as an odd level's respawn position may be, goes out on the open side.
-        {21, 2.0f, 0.5f, -0.1, 0.0, 1.5155f, 0.5f, -0.25, 0.95},
-        {20, 2.0f, 0.5f, 0.1, 0.1, 1.5155f, 0.6f, -0.25, 0.95},
+        // The centre lies on the wall's face and moves away: a contact on the centre gives no direction.
+        {20, 2.0f, 0.5f, -0.1, 0.0, 2.0f, 0.5f, 0.95, -0.25},
     };
     for (const auto& c : CASES) {
         SCOPED_TRACE(testing::Message() << c.x << ", " << c.z << " by " << c.dx << ", " << c.dz);
@@ -106,6 +104,38 @@ TEST(BallMotion, RimAndWallsTurnTheComponentThatHitThem) {
         EXPECT_NEAR(g_Ball.vRotation.z, -c.fExpectX * 157.0796f, 0.01f);
         EXPECT_NEAR(g_Ball.vRotation.x, c.fExpectZ * 157.0796f, 0.01f);
     }
+}
+
+TEST(BallMotion, OddSizesMeetTheWallsAndHolesWhereTheyAreDrawn) {
+    // Board size, one wall cell, the start, the move; where the ball ends: 1.02 radii off the drawn face.
+    const struct {
+        int iWidth, iHeight, iWallX, iWallY;
+        float x, z;
+        double dx, dz;
+        float fExpectX, fExpectZ;
+    } CASES[] = {
+        {7, 5, 5, 2, 0.9f, 0.0f, 0.2, 0.0, 1.0155f, 0.0f},    // drawn at x 1.5 to 2.5
+        {7, 5, 1, 2, -0.9f, 0.0f, -0.2, 0.0, -1.0155f, 0.0f},  // drawn at x -2.5 to -1.5
+        {7, 5, 3, 2, 1.1f, 0.0f, -0.2, 0.0, 0.9845f, 0.0f},   // drawn at x -0.5 to 0.5, met from +x
+        {6, 5, 3, 1, 0.5f, 0.1f, 0.0, -0.2, 0.5f, -0.0155f},  // drawn at z -1.5 to -0.5
+        {6, 5, 3, 3, 0.5f, -0.1f, 0.0, 0.2, 0.5f, 0.0155f},   // drawn at z 0.5 to 1.5
+    };
+    for (const auto& c : CASES) {
+        SCOPED_TRACE(testing::Message() << c.iWidth << " x " << c.iHeight << " from " << c.x << ", " << c.z);
+        UseBoard(c.iWidth, c.iHeight);
+        g_Board.iField[c.iWallX][c.iWallY] = TILE_WALL;
+        StepFrom(c.x, c.z, c.dx, c.dz);
+        EXPECT_NEAR(g_Ball.vPosition.x, c.fExpectX, 1e-5f);
+        EXPECT_NEAR(g_Ball.vPosition.z, c.fExpectZ, 1e-5f);
+    }
+    // A hole drawn at x 0.5 to 1.5, z -0.5 to 0.5 takes the ball once its centre is inside, and the ball
+    // comes back on the drawn centre of its start cell.
+    UseBoard(7, 5, 2, 1);
+    g_Board.iField[4][2] = TILE_HOLE;
+    StepFrom(0.3f, 0.0f, 0.15, 0.0);
+    EXPECT_NEAR(g_Ball.vPosition.x, 0.45f, 1e-6f);
+    StepFrom(0.3f, 0.0f, 0.25, 0.0);
+    ExpectRespawnedAt(-1.0f, -1.0f);
 }
 
 TEST(BallMotion, NearestContactWinsAndOfEqualOnesTheLaterEdge) {
@@ -145,13 +175,6 @@ TEST(BallMotion, HolesRespawnBeforeAnyWallSaveCellsMoveTheRespawnCellAndNoCellIs
     EXPECT_LT(g_Ball.vPosition.z, 0.0f);
     StepFrom(1.5f, 1.5f, 0.0, 1.0);
     ExpectRespawnedAt(1.5f, 0.5f);
-
-    // On an odd field column 10 spans x 0 to 1 (drawn: -0.5 to 0.5), and the
-    // respawn position, with the exact half, is its low-x edge.
-    UseBoard(21, 21, 10, 10);
-    g_Board.iField[10][10] = TILE_HOLE;
-    StepFrom(0.3f, 0.5f, 0.4, 0.0);
-    ExpectRespawnedAt(0.0f, 0.0f);
 
     // Empty boards, and cells off the grid, are left alone.
     for (const auto& [iWidth, iHeight] : {std::pair(0, 20), std::pair(20, -3)}) {
