@@ -138,6 +138,27 @@ TEST(BallMotion, OddSizesMeetTheWallsAndHolesWhereTheyAreDrawn) {
     ExpectRespawnedAt(-1.0f, -1.0f);
 }
 
+TEST(BallMotion, HolesAndSaveCellsOnTheOutermostColumnsAndRowsActAsAnywhere) {
+    // The cell and the move into its centre from 0.2 inside the board.
+    const struct {
+        int iCellX, iCellY;
+        double dx, dz;
+    } CASES[] = {{0, 10, -0.2, 0.0}, {19, 10, 0.2, 0.0}, {10, 0, 0.0, -0.2}, {10, 19, 0.0, 0.2}, {0, 19, -0.2, 0.2}};
+    for (const auto& c : CASES) {
+        SCOPED_TRACE(testing::Message() << "cell " << c.iCellX << ", " << c.iCellY);
+        const float fX = static_cast<float>(c.iCellX - 9.5 - c.dx);
+        const float fZ = static_cast<float>(c.iCellY - 9.5 - c.dz);
+        UseBoard(20, 20, 3, 4);
+        g_Board.iField[c.iCellX][c.iCellY] = TILE_SAVE;
+        StepFrom(fX, fZ, c.dx, c.dz);
+        EXPECT_TRUE(g_Board.iStartX == c.iCellX && g_Board.iStartY == c.iCellY);
+        UseBoard(20, 20, 3, 4);
+        g_Board.iField[c.iCellX][c.iCellY] = TILE_HOLE;
+        StepFrom(fX, fZ, c.dx, c.dz);
+        ExpectRespawnedAt(-6.5f, -5.5f);
+    }
+}
+
 TEST(BallMotion, NearestContactWinsAndOfEqualOnesTheLaterEdge) {
     UseBoard(20, 20);
     const CVector3 vCentre = MakeVector(0.5f, 0.5f, 0.5f);  // of cell (10, 10)
