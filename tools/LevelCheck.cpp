@@ -2,10 +2,10 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "board/LevelFile.h"
+#include "platform/FileMap.h"
 
 namespace {
 
@@ -147,7 +147,7 @@ int CheckLevel(const char* szFileName, std::string* pReport) {
     CReport report(pReport);
     SLevel level;
     if (!ReadLevelFile(szFileName, &level)) {
-        report.Error(std::string("cannot read ") + szFileName + ": " + std::strerror(level.iError));
+        report.Error(std::string("cannot read ") + szFileName + ": " + DescribeFileError(level.iError));
         report.Line("unplayable");
         return LEVEL_CHECK_UNPLAYABLE;
     }

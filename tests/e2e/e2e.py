@@ -30,8 +30,11 @@ def ball(picture):
     return n > 100 and (sum(x for x, y in found) / n, sum(y for x, y in found) / n, math.sqrt(n / math.pi))
 
 
-# Three bad textures in slot order: what each holds (None: missing), its message, and what closes its box.
+# Four bad textures in slot order: what each holds (None: missing, FIFO: a FIFO that no one writes), its
+# message, and what closes its box.
+FIFO = "fifo"
 BAD_TEXTURES = (("wall.bmp", b"BM", "Image file conversion error.", ["key", "Return"]),
+                ("hole.bmp", FIFO, "Failed to open DIB file data/hole.bmp: it is not a regular file.", ["key", "Escape"]),
                 ("start.bmp", None, "Failed to open DIB file data/start.bmp.", ["key", "space"]),
                 ("save.bmp", b"XXXXXXXX", "Unknown DIB file format.", None))  # None: a click on OK
 
@@ -53,7 +56,9 @@ def case_play(szGame, szSourceDir, *_):
             level.write(LEVEL)
         for szFile, bytes_, *_ in BAD_TEXTURES:
             os.remove(os.path.join(szDir, "data", szFile))
-            if bytes_:
+            if bytes_ == FIFO:
+                os.mkfifo(os.path.join(szDir, "data", szFile))
+            elif bytes_:
                 with open(os.path.join(szDir, "data", szFile), "wb") as texture:
                     texture.write(bytes_)
     with Game([szGame], szSourceDir, prepare) as game:
@@ -96,19 +101,29 @@ def case_play(szGame, szSourceDir, *_):
         assert game.printed(bStdout=True) == "", "stdout %r" % game.printed(bStdout=True)
 
 
+def make_level(szDir, make):
+    """data/field.txt in szDir made by make(path): a FIFO no one writes to would hold the game for ever."""
+    os.mkdir(os.path.join(szDir, "data"))
+    make(os.path.join(szDir, "data/field.txt"))
+
+
 def case_missing_level(szGame, *_):
-    # No data/ and no X display: had the game gone on to its window, the
-    # toolkit would have added its complaint about the display.
-    with tempfile.TemporaryDirectory() as szDir:
-        result = subprocess.run([szGame], cwd=szDir, env=dict(os.environ, DISPLAY=""), capture_output=True,
-                                text=True, timeout=TIMEOUT)
-    assert result.returncode == 1, "exit status %s" % result.returncode
-    assert result.stdout == "", "stdout %r" % result.stdout
-    lines = result.stderr.splitlines()
-    assert len(lines) == 1 and "data/field.txt" in lines[0] and "No such file or directory" in lines[0], \
-        "stderr %r, not one line naming data/field.txt and why" % result.stderr
+    # No X display: had the game gone on to its window, the toolkit would have added its complaint about the
+    # display.
+    for make, szWhy in ((None, "No such file or directory"), (os.mkdir, "it is not a regular file"),
+                        (os.mkfifo, "it is not a regular file")):
+        with tempfile.TemporaryDirectory() as szDir:
+            if make:
+                make_level(szDir, make)
+            result = subprocess.run([szGame], cwd=szDir, env=dict(os.environ, DISPLAY=""), capture_output=True,
+                                    text=True, timeout=TIMEOUT)
+        assert result.returncode == 1 and result.stdout == "", "status %s, stdout %r" % (result.returncode,
+                                                                                         result.stdout)
+        lines = result.stderr.splitlines()
+        assert len(lines) == 1 and "data/field.txt" in lines[0] and szWhy in lines[0], \
+            "stderr %r, not one line naming data/field.txt and %r" % (result.stderr, szWhy)
     # With the display named only by -display, the same line comes in a box there, and status 1 after it.
-    with Game([szGame], bDisplayOption=True) as game:
+    with Game([szGame], None, lambda szDir: make_level(szDir, os.mkfifo), bDisplayOption=True) as game:
         box = game.wait_box(1)
         assert game.printed() == result.stderr and game.windows() - game.before == {box}, game.printed()
         close_box(game, box, ["key", "Escape"])
@@ -158,16 +173,23 @@ def play_level(command, szTmp):
 
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
     with tempfile.TemporaryDirectory() as szPrefix:
-        run(szCmake, "--install", szBuildDir, "--prefix", szPrefix)
+        # A plain install's manifest, which a user uninstalls from, stays as it was: the component's is another.
+        szManifest = os.path.join(szBuildDir, "install_manifest.txt")
+        manifest = os.path.exists(szManifest) and os.stat(szManifest).st_mtime_ns
+        run(szCmake, "--install", szBuildDir, "--prefix", szPrefix, "--component", "Game")
+        assert manifest == (os.path.exists(szManifest) and os.stat(szManifest).st_mtime_ns), "manifest overwritten"
         check_desktop_files(os.path.join(szPrefix, "share"))
         szPlay = os.path.join(szPrefix, "bin/kov-play")
         assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
         with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
             names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
         assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
-        missing = subprocess.run([szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
-        assert missing.returncode == 1 and len(missing.stderr.splitlines()) == 1 and "no-such-level" in \
-            missing.stderr and not missing.stdout, "a missing level: %s %r" % (missing.returncode, missing.stderr)
+        os.mkfifo(szFifo := os.path.join(szPrefix, "fifo"))
+        for szLevel, szWhy in (("no-such-level", "no such level file"), (szFifo, "it is not a regular file"),
+                               (szPrefix, "it is not a regular file")):
+            refused = subprocess.run([szPlay, szLevel], capture_output=True, text=True, timeout=TIMEOUT)
+            assert refused.returncode == 1 and len(refused.stderr.splitlines()) == 1 and szLevel + ": " + szWhy in \
+                refused.stderr and not refused.stdout, "%s: %s %r" % (szLevel, refused.returncode, refused.stderr)
 
         run(szCpack, "-G", "DEB", "-B", szPrefix, "--config", os.path.join(szBuildDir, "CPackConfig.cmake"))
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
@@ -177,7 +199,8 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
                        "/usr/share/doc/kov/copyright", "/usr/share/doc/kov/changelog.gz"):
             assert " ." + szPath + "\n" in szContents, "the package lacks %s" % szPath
         assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "no freeglut in Depends"
-        run("lintian", packages[0])  # fails on errors
+        # Fails on errors; its own temporary files stay in the scratch prefix.
+        run("env", "TMPDIR=" + szPrefix, "lintian", packages[0])
         run("dpkg-deb", "-x", packages[0], os.path.join(szPrefix, "deb"))
 
         # From an empty directory: the shipped level, a file of the player's, a level of the set by name

@@ -11,8 +11,9 @@
 #include "tools/MazeLevel.h"
 
 TEST(Level, EachFileReadsAsTheCheckerReports) {
-    // 3 MiB after the last row are never read; /dev/zero runs past 1 MiB before it and is refused.
+    // 3 MiB after the last row are never read; a first row of 2 MiB runs past 1 MiB before it and is refused.
     const CTempFile Tail(ReadWholeFile(KOV_SOURCE_DIR "/tests/data/levels/good.txt") + std::string(3 << 20, 'X'));
+    const CTempFile Long("5\n1\n" + std::string(2 << 20, 'X'));
     // A file, its status (0: playable) and a part of its report: listing, warnings, errors and verdict in order.
     const struct {
         const char* szFile;
@@ -43,7 +44,9 @@ TEST(Level, EachFileReadsAsTheCheckerReports) {
         {"unreachable.txt", 1, "\nerror: no goal can be reached from the start over cells that are neither wall"},
         {"absent.txt", 1, "absent.txt: No such file or directory\nunplayable\n"},
         {Tail.Path(), 0, "holes: 1: (3, 1)\nplayable\n"},
-        {"/dev/zero", 1, "/dev/zero: File too large\nunplayable\n"},
+        {Long.Path(), 1, ": File too large\nunplayable\n"},
+        {"/dev/zero", 1, "/dev/zero: it is not a regular file\nunplayable\n"},  // it would never end
+        {"", 1, "levels/: it is not a regular file\nunplayable\n"},
     };
     for (const auto& c : CASES) {
         const std::string sDir = c.szFile[0] == '/' ? "" : KOV_SOURCE_DIR "/tests/data/levels/";
