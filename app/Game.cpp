@@ -105,9 +105,11 @@ void AssignSettingsDefaults() {
 
 void OpenGameWindow(int* pArgc, char** argv) {
     KeepFreedHeapForReuse();
-    glutInit(pArgc, argv);
+    // The defaults go first, so that the toolkit's own options, such as
+    // -geometry, replace them.
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
     glutInitWindowPosition(0, 0);
+    glutInit(pArgc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("KOV Arbeit");
 }

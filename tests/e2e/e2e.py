@@ -99,6 +99,12 @@ def case_play(szGame, szSourceDir, *_):
         game.wait_picture(lambda p: not fps_shown(p), "the frame rate to go after F again")
         game.quit()
         assert game.printed(bStdout=True) == "", "stdout %r" % game.printed(bStdout=True)
+    # The toolkit's own options replace the window's defaults.
+    with Game([szGame, "-geometry", "640x480+10+20"], szSourceDir) as game:
+        window = game.wait_window()
+        szWindow = game.xdotool("getwindowgeometry", "--shell", window)
+        assert "X=10\nY=20\nWIDTH=640\nHEIGHT=480\n" in szWindow, szWindow
+        game.quit()
 
 
 def make_level(szDir, make):
