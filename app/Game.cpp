@@ -100,7 +100,7 @@ void AssignSettingsDefaults() {
     settings.fSpotCutoff = 90.0f;
     settings.fSpotExponent = 0.5f;
     settings.fNear = 0.1f;
-    settings.fFar = 100.0f;
+    settings.fFar = StartFar(g_Board.iWidth, g_Board.iHeight);
 }
 
 void OpenGameWindow(int* pArgc, char** argv) {

@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv) {
     AssignSettingsDefaults();
+    ResetOrbit();
 
     // The board read its level before main; without one there is no game.
     if (g_Board.iLoadError != 0) {
