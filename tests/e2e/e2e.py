@@ -185,8 +185,16 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
         run(szCmake, "--install", szBuildDir, "--prefix", szPrefix, "--component", "Game")
         assert manifest == (os.path.exists(szManifest) and os.stat(szManifest).st_mtime_ns), "manifest overwritten"
         check_desktop_files(os.path.join(szPrefix, "share"))
+        with open(os.path.join(szPrefix, "share/doc/kov/README.md")) as readme:
+            pictures = re.findall(r"!\[[^]]*\]\(([^)]+)\)", readme.read())
+        assert pictures and all(os.path.isfile(os.path.join(szPrefix, "share/doc/kov", p)) for p in pictures), pictures
         szPlay = os.path.join(szPrefix, "bin/kov-play")
         assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
+        szCheck = os.path.join(szPrefix, "bin/kov-level-check")
+        assert run(szCheck, "--help", bQuiet=True).startswith("usage: kov-level-check FILE\n")
+        for args in (["--halp"], ["-h"], []):
+            wrong = subprocess.run([szCheck, *args], capture_output=True, text=True, timeout=TIMEOUT)
+            assert wrong.returncode == 2 and wrong.stderr.startswith("usage:") and not wrong.stdout, args
         with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
             names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
         assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
