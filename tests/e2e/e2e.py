@@ -107,20 +107,13 @@ def case_play(szGame, szSourceDir, *_):
         game.quit()
 
 
-def make_level(szDir, make):
-    """data/field.txt in szDir made by make(path): a FIFO no one writes to would hold the game for ever."""
-    os.mkdir(os.path.join(szDir, "data"))
-    make(os.path.join(szDir, "data/field.txt"))
-
-
 def case_missing_level(szGame, *_):
     # No X display: had the game gone on to its window, the toolkit would have added its complaint about the
-    # display.
-    for make, szWhy in ((None, "No such file or directory"), (os.mkdir, "it is not a regular file"),
-                        (os.mkfifo, "it is not a regular file")):
+    # display. A FIFO no one writes to would hold it for ever.
+    for make, szWhy in ((None, "No such file or directory"), (os.mkfifo, "it is not a regular file")):
         with tempfile.TemporaryDirectory() as szDir:
             if make:
-                make_level(szDir, make)
+                os.mkdir(szDir + "/data") or make(szDir + "/data/field.txt")
             result = subprocess.run([szGame], cwd=szDir, env=dict(os.environ, DISPLAY=""), capture_output=True,
                                     text=True, timeout=TIMEOUT)
         assert result.returncode == 1 and result.stdout == "", "status %s, stdout %r" % (result.returncode,
@@ -129,7 +122,8 @@ def case_missing_level(szGame, *_):
         assert len(lines) == 1 and "data/field.txt" in lines[0] and szWhy in lines[0], \
             "stderr %r, not one line naming data/field.txt and %r" % (result.stderr, szWhy)
     # With the display named only by -display, the same line comes in a box there, and status 1 after it.
-    with Game([szGame], None, lambda szDir: make_level(szDir, os.mkfifo), bDisplayOption=True) as game:
+    with Game([szGame], None, lambda szDir: os.mkdir(szDir + "/data") or os.mkfifo(szDir + "/data/field.txt"),
+              bDisplayOption=True) as game:
         box = game.wait_box(1)
         assert game.printed() == result.stderr and game.windows() - game.before == {box}, game.printed()
         close_box(game, box, ["key", "Escape"])
@@ -190,11 +184,9 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
         assert pictures and all(os.path.isfile(os.path.join(szPrefix, "share/doc/kov", p)) for p in pictures), pictures
         szPlay = os.path.join(szPrefix, "bin/kov-play")
         assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
-        szCheck = os.path.join(szPrefix, "bin/kov-level-check")
-        assert run(szCheck, "--help", bQuiet=True).startswith("usage: kov-level-check FILE\n")
-        for args in (["--halp"], ["-h"], []):
-            wrong = subprocess.run([szCheck, *args], capture_output=True, text=True, timeout=TIMEOUT)
-            assert wrong.returncode == 2 and wrong.stderr.startswith("usage:") and not wrong.stdout, args
+        for args, iStatus in ((["--help"], 0), (["--halp"], 2), (["-h"], 2), ([], 2)):
+            check = subprocess.run([os.path.join(szPrefix, "bin/kov-level-check"), *args], capture_output=True, text=True)
+            assert check.returncode == iStatus and (check.stderr or check.stdout).startswith("usage:"), args
         with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
             names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
         assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
@@ -218,7 +210,8 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
         run("dpkg-deb", "-x", packages[0], os.path.join(szPrefix, "deb"))
 
         # From an empty directory: the shipped level, a file of the player's, a level of the set by name
-        # from the package's tree. Each board, of 20, 6 and 12 cells across, is framed alike: as wide as any other.
+        # from the package's tree, the largest of the set. Each board, of 20, 6, 12 and 100 cells across, is framed
+        # alike, as wide as any other, and the far plane reaches beyond it.
         os.environ["TMPDIR"] = szTmp = os.path.join(szPrefix, "tmp")
         os.mkdir(szTmp)
         with open(os.path.join(szPrefix, "no-goal.txt"), "w") as level:
@@ -229,7 +222,8 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
                 ([szPlay, os.path.join(szPrefix, "no-goal.txt")], os.path.join(szPrefix, "no-goal.txt"),
                  "error: no goal cell 'Z'\n"),
                 ([os.path.join(szPrefix, "deb/usr/games/kov-play"), "first-tilt"],
-                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), "")):
+                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), ""),
+                ([szPlay, "maze-100"], os.path.join(szSourceDir, "data/levels/maze-100.txt"), "")):
             iWidth, szPrinted, szLevel = play_level(command, szTmp)
             with open(szFile) as level:
                 assert szLevel == level.read(), "%s played %r" % (command, szLevel)

@@ -11,7 +11,6 @@
 #include "app/Game.h"
 #include "app/Globals.h"
 #include "app/Hud.h"
-#include "app/Input.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
 #include "support/GlTest.h"
@@ -137,51 +136,6 @@ TEST_F(FrameTest, TheCameraOrbitsItsCentreAndTurnsUpsideDownBetweenTheQuarters) 
             EXPECT_GT(probe.fModelview[9] * (iAngleY < 384 ? -1.0f : 1.0f), 0.99f) << iAngleY << ", " << fCenter;
         }
     }
-}
-
-TEST_F(FrameTest, TheStartViewFramesTheWholeBoxOfEverySize) {
-    const int SIZES[][2] = {{20, 20}, {6, 4}, {12, 10}, {21, 14}, {4, 30}, {100, 100}};
-    for (const auto& size : SIZES) {
-        const int iWidth = size[0], iHeight = size[1];
-        SCOPED_TRACE(testing::Message() << iWidth << " x " << iHeight);
-        g_Board.iWidth = g_Box.iWidth = iWidth;
-        g_Board.iHeight = g_Box.iHeight = iHeight;
-        AssignSettingsDefaults();
-        g_ViewControl.fDistance = 1.0f;
-        OnKeyboard('I', 0, 0);  // the start view's orbit and distance, as main sets them
-        DrawFrame();
-        if (iWidth == 20) {  // the shipped board's view stays as it always was
-            EXPECT_TRUE(g_ViewControl.fDistance == 25.0f && settings.fFar == 100.0f);
-        }
-        GLdouble dModelview[16], dProjection[16];
-        std::copy(probe.fModelview, probe.fModelview + 16, dModelview);
-        glGetDoublev(GL_PROJECTION_MATRIX, dProjection);
-        const GLint VIEWPORT[4] = {0, 0, 1024, 768};
-        // The board's corners, with walls a unit high, lie in the window; the box's outer corners, its rim a
-        // fiftieth of the board's width, before the far plane.
-        const double dX = iWidth * 0.52, dZ = iHeight * 0.5 + iWidth * 0.02;
-        double dLow[3] = {1e9, 1e9, 1e9}, dHigh[3] = {-1e9, -1e9, -1e9};
-        for (int i = 0; i < 16; ++i) {
-            const double dScale = i < 8 ? 1.0 : 0.0;  // the box, then the board
-            const double dY = i & 2 ? std::max(1.0, iWidth * 0.04) : dScale * (-0.05 * iWidth - 0.5);
-            double dWindow[3];
-            gluProject((i & 1 ? 1 : -1) * (i < 8 ? dX : iWidth * 0.5), dY, (i & 4 ? 1 : -1) * (i < 8 ? dZ : iHeight * 0.5),
-                       dModelview, dProjection, VIEWPORT, &dWindow[0], &dWindow[1], &dWindow[2]);
-            EXPECT_TRUE(dWindow[2] > 0 && dWindow[2] < 1) << "corner " << i;
-            for (int c = 0; c < 3 && i >= 8; ++c) {
-                dLow[c] = std::min(dLow[c], dWindow[c]);
-                dHigh[c] = std::max(dHigh[c], dWindow[c]);
-            }
-        }
-        // Inside the window, and no small picture in the middle of it: framed as the shipped board always was,
-        // whose near edge lies 22 pixels below the window.
-        EXPECT_TRUE(dLow[0] >= 0 && dLow[1] >= -30 && dHigh[0] <= 1024 && dHigh[1] <= 768)
-            << dLow[0] << " " << dLow[1] << " / " << dHigh[0] << " " << dHigh[1];
-        EXPECT_TRUE(dHigh[0] - dLow[0] > 512 || dHigh[1] - dLow[1] > 384) << dHigh[0] - dLow[0];
-    }
-    g_Board.LoadLevel(LEVEL_FILE_NAME);
-    g_Box.iWidth = g_Board.iWidth;
-    g_Box.iHeight = g_Board.iHeight;
 }
 
 TEST_F(FrameTest, ReshapeKeepsTheAspectOfAZeroSizeAndALongStallGoesWholeToTheBall) {

@@ -36,53 +36,7 @@ std::vector<GLubyte> DrawPicture() {
     return Pixels;
 }
 
-// The pixels in which two pictures differ by more than iTolerance in a component.
-int CountDiffering(const std::vector<GLubyte>& A, const GLubyte* pB, int iTolerance) {
-    int iDiffering = 0;
-    for (size_t i = 0; i < A.size(); i += 3) {
-        bool bDiffers = false;
-        for (size_t c = i; c < i + 3; ++c) {
-            bDiffers = bDiffers || std::abs(A[c] - pB[c]) > iTolerance;
-        }
-        iDiffering += bDiffers ? 1 : 0;
-    }
-    return iDiffering;
-}
-
-// The game as main sets it up, drawn with no time passing: the ball stays put, the rate stays 0.
-void SetUpGame() {
-    static CManualClock s_Clock;
-    g_FrameTimer = g_FpsTimer = CTimer(s_Clock);
-    LoadTextures();
-    BuildScene();
-    OnReshape(WIDTH, HEIGHT);
-}
-
-void ResetToStartView() {
-    AssignSettingsDefaults();
-    g_ViewControl = CViewControl();  // the angles of a 1024 x 768 window
-    g_Board.fTiltZ = g_Board.fTiltX = 0.0f;
-    PlaceBallOnRespawnCell();
-    SetVector(&g_Ball.vRotation, 0.0f, 0.0f, 0.0f);
-    g_Ball.dVelocityX = g_Ball.dVelocityZ = 0.0;
-    g_iFps = 0;
-}
-
 }  // namespace
-
-// Every face the start view shows is seen from its front: two-sided lighting,
-// which lights a back face with its normal turned round, changes nothing but
-// the renderer's rounding, up to 4 % of a component, and a few pixels on the
-// board's edges, which one-sided lighting draws in another order. A box wall
-// wound the wrong way would differ by a third over thousands of pixels.
-TEST(Picture, TwoSidedLightingLeavesTheStartViewAsItIs) {
-    SetUpGame();
-    ResetToStartView();
-    const std::vector<GLubyte> TwoSided = DrawPicture();
-    GetSettings().bTwoSided = false;
-    EXPECT_LE(CountDiffering(DrawPicture(), TwoSided.data(), 12), 10);
-    g_FrameTimer = g_FpsTimer = CTimer();
-}
 
 TEST(Picture, EveryViewLooksAsItsReference) {
     const std::pair<const char*, std::function<void(CSettings&)>> VIEWS[] = {
@@ -112,12 +66,33 @@ TEST(Picture, EveryViewLooksAsItsReference) {
          }},
         {"panel", [](CSettings& s) { s.bWireframe = g_bShowPanel = true; }},
     };
-    SetUpGame();
+    static CManualClock s_Clock;  // no time passes: the ball stays put, the rate stays 0
+    g_FrameTimer = g_FpsTimer = CTimer(s_Clock);
+    LoadTextures();
+    BuildScene();
+    OnReshape(WIDTH, HEIGHT);
     for (const auto& [szName, fnSetUp] : VIEWS) {
-        ResetToStartView();
+        AssignSettingsDefaults();
+        g_ViewControl = CViewControl();  // the angles of a 1024 x 768 window
+        g_Board.fTiltZ = g_Board.fTiltX = 0.0f;
+        PlaceBallOnRespawnCell();
+        SetVector(&g_Ball.vRotation, 0.0f, 0.0f, 0.0f);
+        g_Ball.dVelocityX = g_Ball.dVelocityZ = 0.0;
+        g_iFps = 0;
         fnSetUp(GetSettings());
         const std::vector<GLubyte> Pixels = DrawPicture();
         g_bShowPanel = false;
+        if (std::string(szName) == "start") {
+            // Every face it shows is seen from its front: two-sided lighting changes at most a few of the
+            // board's edge pixels, which one-sided lighting draws in another order, by 5 %.
+            GetSettings().bTwoSided = false;
+            const std::vector<GLubyte> OneSided = DrawPicture();
+            int iLightingDiffers = 0;
+            for (size_t i = 0; i < Pixels.size(); ++i) {
+                iLightingDiffers += std::abs(Pixels[i] - OneSided[i]) > 12 ? 1 : 0;
+            }
+            EXPECT_LE(iLightingDiffers, 10);
+        }
         const std::string sPath = std::string(KOV_SOURCE_DIR "/tests/data/pictures/") + szName + ".png";
         if (std::getenv("KOV_UPDATE_PICTURES") != nullptr) {
             stbi_write_png(sPath.c_str(), WIDTH, HEIGHT, 3, Pixels.data(), WIDTH * 3);
@@ -125,7 +100,10 @@ TEST(Picture, EveryViewLooksAsItsReference) {
         int iWidth = 0, iHeight = 0, iChannels = 0;
         stbi_uc* pReference = stbi_load(sPath.c_str(), &iWidth, &iHeight, &iChannels, 3);
         ASSERT_TRUE(pReference != nullptr && iWidth == WIDTH && iHeight == HEIGHT) << sPath;
-        const int iDiffering = CountDiffering(Pixels, pReference, 2);
+        int iDiffering = 0;
+        for (size_t i = 0; i < Pixels.size(); ++i) {
+            iDiffering += std::abs(Pixels[i] - pReference[i]) > 2 ? 1 : 0;
+        }
         stbi_image_free(pReference);
         EXPECT_EQ(iDiffering, 0) << szName;
     }

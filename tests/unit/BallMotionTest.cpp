@@ -88,6 +88,11 @@ TEST(BallMotion, RimAndWallsTurnTheComponentThatHitThem) {
         {20, 3.6f, 0.5f, -0.2, 0.0, 3.4845f, 0.5f, -0.25, 0.95},  // its +x face, met toward -x
         {20, 2.5f, -0.6f, 0.01, 0.2, 2.50193f, -0.48443f, 0.95, -0.25},
         {20, 1.5f, -0.5f, 0.2, 0.2, 1.65741f, -0.34259f, 0.95, -0.25},  // the corner: equal components are a z contact
+        // An odd field's wall is met where it is drawn, x 1.5 to 2.5 and z -0.5 to 0.5, from every side.
+        {21, 0.9f, 0.0f, 0.2, 0.0, 1.0155f, 0.0f, -0.25, 0.95},
+        {21, 3.1f, 0.0f, -0.2, 0.0, 2.9845f, 0.0f, -0.25, 0.95},
+        {21, 2.0f, -1.1f, 0.0, 0.2, 2.0f, -0.9845f, 0.95, -0.25},
+        {21, 2.0f, 1.1f, 0.0, -0.2, 2.0f, 0.9845f, 0.95, -0.25},
         // The centre lies on the wall's face and moves away: a contact on the centre gives no direction.
         {20, 2.0f, 0.5f, -0.1, 0.0, 2.0f, 0.5f, 0.95, -0.25},
     };
@@ -103,59 +108,6 @@ TEST(BallMotion, RimAndWallsTurnTheComponentThatHitThem) {
         // Rolling: pi * 50 degrees per unit of position, -238.05 and 78.54 at the worked contact.
         EXPECT_NEAR(g_Ball.vRotation.z, -c.fExpectX * 157.0796f, 0.01f);
         EXPECT_NEAR(g_Ball.vRotation.x, c.fExpectZ * 157.0796f, 0.01f);
-    }
-}
-
-TEST(BallMotion, OddSizesMeetTheWallsAndHolesWhereTheyAreDrawn) {
-    // Board size, one wall cell, the start, the move; where the ball ends: 1.02 radii off the drawn face.
-    const struct {
-        int iWidth, iHeight, iWallX, iWallY;
-        float x, z;
-        double dx, dz;
-        float fExpectX, fExpectZ;
-    } CASES[] = {
-        {7, 5, 5, 2, 0.9f, 0.0f, 0.2, 0.0, 1.0155f, 0.0f},    // drawn at x 1.5 to 2.5
-        {7, 5, 1, 2, -0.9f, 0.0f, -0.2, 0.0, -1.0155f, 0.0f},  // drawn at x -2.5 to -1.5
-        {7, 5, 3, 2, 1.1f, 0.0f, -0.2, 0.0, 0.9845f, 0.0f},   // drawn at x -0.5 to 0.5, met from +x
-        {6, 5, 3, 1, 0.5f, 0.1f, 0.0, -0.2, 0.5f, -0.0155f},  // drawn at z -1.5 to -0.5
-        {6, 5, 3, 3, 0.5f, -0.1f, 0.0, 0.2, 0.5f, 0.0155f},   // drawn at z 0.5 to 1.5
-    };
-    for (const auto& c : CASES) {
-        SCOPED_TRACE(testing::Message() << c.iWidth << " x " << c.iHeight << " from " << c.x << ", " << c.z);
-        UseBoard(c.iWidth, c.iHeight);
-        g_Board.iField[c.iWallX][c.iWallY] = TILE_WALL;
-        StepFrom(c.x, c.z, c.dx, c.dz);
-        EXPECT_NEAR(g_Ball.vPosition.x, c.fExpectX, 1e-5f);
-        EXPECT_NEAR(g_Ball.vPosition.z, c.fExpectZ, 1e-5f);
-    }
-    // A hole drawn at x 0.5 to 1.5, z -0.5 to 0.5 takes the ball once its centre is inside, and the ball
-    // comes back on the drawn centre of its start cell.
-    UseBoard(7, 5, 2, 1);
-    g_Board.iField[4][2] = TILE_HOLE;
-    StepFrom(0.3f, 0.0f, 0.15, 0.0);
-    EXPECT_NEAR(g_Ball.vPosition.x, 0.45f, 1e-6f);
-    StepFrom(0.3f, 0.0f, 0.25, 0.0);
-    ExpectRespawnedAt(-1.0f, -1.0f);
-}
-
-TEST(BallMotion, HolesAndSaveCellsOnTheOutermostColumnsAndRowsActAsAnywhere) {
-    // The cell and the move into its centre from 0.2 inside the board.
-    const struct {
-        int iCellX, iCellY;
-        double dx, dz;
-    } CASES[] = {{0, 10, -0.2, 0.0}, {19, 10, 0.2, 0.0}, {10, 0, 0.0, -0.2}, {10, 19, 0.0, 0.2}, {0, 19, -0.2, 0.2}};
-    for (const auto& c : CASES) {
-        SCOPED_TRACE(testing::Message() << "cell " << c.iCellX << ", " << c.iCellY);
-        const float fX = static_cast<float>(c.iCellX - 9.5 - c.dx);
-        const float fZ = static_cast<float>(c.iCellY - 9.5 - c.dz);
-        UseBoard(20, 20, 3, 4);
-        g_Board.iField[c.iCellX][c.iCellY] = TILE_SAVE;
-        StepFrom(fX, fZ, c.dx, c.dz);
-        EXPECT_TRUE(g_Board.iStartX == c.iCellX && g_Board.iStartY == c.iCellY);
-        UseBoard(20, 20, 3, 4);
-        g_Board.iField[c.iCellX][c.iCellY] = TILE_HOLE;
-        StepFrom(fX, fZ, c.dx, c.dz);
-        ExpectRespawnedAt(-6.5f, -5.5f);
     }
 }
 
@@ -196,6 +148,27 @@ TEST(BallMotion, HolesRespawnBeforeAnyWallSaveCellsMoveTheRespawnCellAndNoCellIs
     EXPECT_LT(g_Ball.vPosition.z, 0.0f);
     StepFrom(1.5f, 1.5f, 0.0, 1.0);
     ExpectRespawnedAt(1.5f, 0.5f);
+
+    // On an odd field the hole (11, 10) is drawn at x 0.5 to 1.5; the respawn cell's drawn centre is (0, 0).
+    UseBoard(21, 21, 10, 10);
+    g_Board.iField[11][10] = TILE_HOLE;
+    StepFrom(0.3f, 0.0f, 0.15, 0.0);
+    EXPECT_NEAR(g_Ball.vPosition.x, 0.45f, 1e-6f);
+    StepFrom(0.3f, 0.0f, 0.25, 0.0);
+    ExpectRespawnedAt(0.0f, 0.0f);
+
+    // Holes and save cells on the outermost columns and rows act as anywhere, met from 0.2 inside.
+    for (const auto& [iCellX, iCellY] : {std::pair(0, 10), std::pair(19, 10), std::pair(10, 0), std::pair(10, 19)}) {
+        const float fX = iCellX - 9.5f, fZ = iCellY - 9.5f;
+        const double dX = iCellX == 10 ? 0.0 : (iCellX == 0 ? -0.2 : 0.2), dZ = iCellY == 10 ? 0.0 : (iCellY == 0 ? -0.2 : 0.2);
+        for (const int iTile : {TILE_SAVE, TILE_HOLE}) {
+            UseBoard(20, 20, 3, 4);
+            g_Board.iField[iCellX][iCellY] = iTile;
+            StepFrom(static_cast<float>(fX - dX), static_cast<float>(fZ - dZ), dX, dZ);
+            EXPECT_EQ(g_Board.iStartX * 100 + g_Board.iStartY, iTile == TILE_SAVE ? iCellX * 100 + iCellY : 304);
+            EXPECT_EQ(g_Ball.vPosition.x == -6.5f && g_Ball.vPosition.z == -5.5f, iTile == TILE_HOLE) << iCellX << ", " << iCellY;
+        }
+    }
 
     // Empty boards, and cells off the grid, are left alone.
     for (const auto& [iWidth, iHeight] : {std::pair(0, 20), std::pair(20, -3)}) {
