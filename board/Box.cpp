@@ -179,7 +179,7 @@ bool CBox::Draw() {
     // under GL_LESS, ties included. A face reaching the far plane would pass
     // against the cleared depth as well, so such a box keeps the tree's order.
     const CViewVolume view;  // the children leave the matrices as they found them
-    if (!GetSettings().bDepthTest || !view.IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
+    if (!IsNearestShown(GetSettings()) || !view.IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
         DrawFaces(uiTexture, fCorner, false);
         return ISceneNode::Draw();
     }
