@@ -113,16 +113,12 @@ void Respawn() {
 // ball's centre, and turns the velocity component that hit it.
 void RespondToWall(const CVector2& vIP, CVector3* pvDest) {
     const CVector3& vPosition = g_Ball.vPosition;
+    // A contact on the centre itself gives no direction to push along: the
+    // zero vector keeps its length, and the ball stays on the contact.
     CVector2 vNormal = MakeVector(vIP.x - vPosition.x, vIP.y - vPosition.z);
-    if (Dot(vNormal, vNormal) == 0.0f) {
-        // A contact on the centre itself gives no direction to push along.
-        pvDest->x = vPosition.x;
-        pvDest->z = vPosition.z;
-    } else {
-        SetLength(&vNormal, static_cast<float>(g_Ball.fRadius * PUSH_OUT));
-        pvDest->x = vIP.x - vNormal.x;
-        pvDest->z = vIP.y - vNormal.y;
-    }
+    SetLength(&vNormal, static_cast<float>(g_Ball.fRadius * PUSH_OUT));
+    pvDest->x = vIP.x - vNormal.x;
+    pvDest->z = vIP.y - vNormal.y;
     if (std::fabs(vNormal.x) > std::fabs(vNormal.y)) {
         g_Ball.dVelocityX *= BOUNCE;
         g_Ball.dVelocityZ *= WALL_FRICTION;
