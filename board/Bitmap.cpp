@@ -265,7 +265,8 @@ ImageRGB* LoadBitmapRGB(const char* szFileName) {
     CFileMap File;
     if (szFileName == nullptr || !File.Open(szFileName)) {
         const std::string sName = szFileName != nullptr ? szFileName : "";
-        const std::string sReason = File.iError == FILE_NOT_REGULAR ? std::string(": ") + DescribeFileError(File.iError) : "";
+        const std::string sReason =
+            File.iError == FILE_NOT_REGULAR ? std::string(": ") + DescribeFileError(File.iError) : "";
         return Fail(("Failed to open DIB file " + sName + sReason + ".\n").c_str());
     }
     return DecodeBitmapRGB(File.pData, File.uSize);

@@ -33,7 +33,8 @@ def ball(picture):
 # Three bad textures in slot order: what each holds (None: a FIFO no one writes to, which would hold the game
 # for ever), its message, and what closes its box.
 BAD_TEXTURES = (("wall.bmp", b"BM", "Image file conversion error.", ["key", "Return"]),
-                ("start.bmp", None, "Failed to open DIB file data/start.bmp: it is not a regular file.", ["key", "space"]),
+                ("start.bmp", None, "Failed to open DIB file data/start.bmp: it is not a regular file.",
+                 ["key", "space"]),
                 ("save.bmp", b"XXXXXXXX", "Unknown DIB file format.", None))  # None: a click on OK
 
 
@@ -180,7 +181,8 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
         szPlay = os.path.join(szPrefix, "bin/kov-play")
         assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
         for args, iStatus in ((["--help"], 0), (["--halp"], 2), (["-h"], 2), ([], 2)):
-            check = subprocess.run([os.path.join(szPrefix, "bin/kov-level-check"), *args], capture_output=True, text=True)
+            check = subprocess.run([os.path.join(szPrefix, "bin/kov-level-check"), *args], capture_output=True,
+                                   text=True)
             assert check.returncode == iStatus and (check.stderr or check.stdout).startswith("usage:"), args
         with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
             names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
