@@ -101,14 +101,16 @@ void AssignSettingsDefaults() {
     settings.fSpotCutoff = 90.0f;
     settings.fSpotExponent = 0.5f;
     settings.fNear = 0.1f;
-    settings.fFar = 100.0f;
+    settings.fFar = StartFar(g_Board.iWidth, g_Board.iHeight);
 }
 
 void OpenGameWindow(int* pArgc, char** argv) {
     KeepFreedHeapForReuse();
-    glutInit(pArgc, argv);
+    // The defaults go first, so that the toolkit's own options, such as
+    // -geometry, replace them.
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
     glutInitWindowPosition(0, 0);
+    glutInit(pArgc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("KOV Arbeit");
 }

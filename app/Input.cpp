@@ -19,7 +19,6 @@ constexpr float PIXELS_PER_DEGREE = 50.0f;  // of a left drag: 5 pixels are one 
 constexpr float CENTER_STEP = 0.1f;
 constexpr float LIGHT_STEP = 0.1f;
 constexpr float ZOOM_PER_PIXEL = 0.25f;  // of a middle drag
-constexpr float MIN_DISTANCE = 3.0f;
 constexpr int MIN_TESSELLATION = 10;  // "-" works from here, so it stops at 9
 constexpr float MIN_CUTOFF = 10.0f;
 constexpr float MAX_CUTOFF = 180.0f;
@@ -69,11 +68,15 @@ int WrapAngle(int iAngle, int iSize) {
     return iAngle;
 }
 
+}  // namespace
+
 void ResetOrbit() {
     g_ViewControl.iAngleX = ORBIT_START_ANGLE_X;
     g_ViewControl.iAngleY = ORBIT_START_ANGLE_Y;
-    g_ViewControl.fDistance = ORBIT_START_DISTANCE;
+    g_ViewControl.fDistance = StartDistance(g_Board.iWidth, g_Board.iHeight);
 }
+
+namespace {
 
 CVector3& SelectedLight(CSettings& settings) {
     return settings.vLightPos[settings.iLight];

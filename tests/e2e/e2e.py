@@ -19,7 +19,7 @@ from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, red_
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
-BOARD = (256, 192, 768, 640)  # the window's pixels around the box
+BOARD = (0, 0, 1024, 768)  # the window: a board is framed to fill it
 
 
 def ball(picture):
@@ -30,9 +30,11 @@ def ball(picture):
     return n > 100 and (sum(x for x, y in found) / n, sum(y for x, y in found) / n, math.sqrt(n / math.pi))
 
 
-# Three bad textures in slot order: what each holds (None: missing), its message, and what closes its box.
+# Three bad textures in slot order: what each holds (None: a FIFO no one writes to, which would hold the game
+# for ever), its message, and what closes its box.
 BAD_TEXTURES = (("wall.bmp", b"BM", "Image file conversion error.", ["key", "Return"]),
-                ("start.bmp", None, "Failed to open DIB file data/start.bmp.", ["key", "space"]),
+                ("start.bmp", None, "Failed to open DIB file data/start.bmp: it is not a regular file.",
+                 ["key", "space"]),
                 ("save.bmp", b"XXXXXXXX", "Unknown DIB file format.", None))  # None: a click on OK
 
 
@@ -53,7 +55,9 @@ def case_play(szGame, szSourceDir, *_):
             level.write(LEVEL)
         for szFile, bytes_, *_ in BAD_TEXTURES:
             os.remove(os.path.join(szDir, "data", szFile))
-            if bytes_:
+            if not bytes_:
+                os.mkfifo(os.path.join(szDir, "data", szFile))
+            else:
                 with open(os.path.join(szDir, "data", szFile), "wb") as texture:
                     texture.write(bytes_)
     with Game([szGame], szSourceDir, prepare) as game:
@@ -101,6 +105,10 @@ def case_play(szGame, szSourceDir, *_):
         game.wait_picture(lambda p: not fps_shown(p), "the frame rate to go after F again")
         game.quit()
         assert game.printed(bStdout=True) == "", "stdout %r" % game.printed(bStdout=True)
+    with Game([szGame, "-geometry", "640x480+10+20"], szSourceDir) as game:  # the toolkit's options win
+        szWindow = game.xdotool("getwindowgeometry", "--shell", game.wait_window())
+        assert "X=10\nY=20\nWIDTH=640\nHEIGHT=480\n" in szWindow, szWindow
+        game.quit()
 
 
 def case_missing_level(szGame, *_):
@@ -114,10 +122,13 @@ def case_missing_level(szGame, *_):
     lines = result.stderr.splitlines()
     assert len(lines) == 1 and "data/field.txt" in lines[0] and "No such file or directory" in lines[0], \
         "stderr %r, not one line naming data/field.txt and why" % result.stderr
-    # With the display named only by -display, the same line comes in a box there, and status 1 after it.
-    with Game([szGame], bDisplayOption=True) as game:
+    # With a FIFO as the level, which would hold the game for ever, and the display named only by -display,
+    # its line comes in a box there, and status 1 after it.
+    with Game([szGame], None, lambda szDir: os.mkdir(szDir + "/data") or os.mkfifo(szDir + "/data/field.txt"),
+              bDisplayOption=True) as game:
         box = game.wait_box(1)
-        assert game.printed() == result.stderr and game.windows() - game.before == {box}, game.printed()
+        assert game.printed() == result.stderr.replace("No such file or directory", "it is not a regular file") \
+            and game.windows() - game.before == {box}, game.printed()
         close_box(game, box, ["key", "Escape"])
         wait_for(lambda: game.proc.poll() is not None, "the game to end after its box")
         assert game.proc.returncode == 1, "status %s after the box" % game.proc.returncode
@@ -165,16 +176,29 @@ def play_level(command, szTmp):
 
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
     with tempfile.TemporaryDirectory() as szPrefix:
-        run(szCmake, "--install", szBuildDir, "--prefix", szPrefix)
+        # A plain install's manifest, which a user uninstalls from, stays as it was: the component's is another.
+        manifest = [os.stat(m).st_mtime_ns for m in glob.glob(os.path.join(szBuildDir, "install_manifest.txt"))]
+        run(szCmake, "--install", szBuildDir, "--prefix", szPrefix, "--component", "Game")
+        assert manifest == [os.stat(m).st_mtime_ns for m in glob.glob(os.path.join(szBuildDir, "install_manifest.txt"))]
         check_desktop_files(os.path.join(szPrefix, "share"))
+        with open(os.path.join(szPrefix, "share/doc/kov/README.md")) as readme:
+            pictures = re.findall(r"!\[[^]]*\]\(([^)]+)\)", readme.read())
+        assert pictures and all(os.path.isfile(os.path.join(szPrefix, "share/doc/kov", p)) for p in pictures), pictures
         szPlay = os.path.join(szPrefix, "bin/kov-play")
         assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
+        for args, iStatus in ((["--help"], 0), (["--halp"], 2), (["-h"], 2), ([], 2)):
+            check = subprocess.run([os.path.join(szPrefix, "bin/kov-level-check"), *args], capture_output=True,
+                                   text=True)
+            assert check.returncode == iStatus and (check.stderr or check.stdout).startswith("usage:"), args
         with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
             names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
         assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
-        missing = subprocess.run([szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
-        assert missing.returncode == 1 and len(missing.stderr.splitlines()) == 1 and "no-such-level" in \
-            missing.stderr and not missing.stdout, "a missing level: %s %r" % (missing.returncode, missing.stderr)
+        os.mkfifo(szFifo := os.path.join(szPrefix, "fifo"))
+        for szLevel, szWhy in (("no-such-level", "no such level file"), (szFifo, "it is not a regular file"),
+                               (szPrefix, "it is not a regular file")):
+            refused = subprocess.run([szPlay, szLevel], capture_output=True, text=True, timeout=TIMEOUT)
+            assert refused.returncode == 1 and len(refused.stderr.splitlines()) == 1 and szLevel + ": " + szWhy in \
+                refused.stderr and not refused.stdout, "%s: %s %r" % (szLevel, refused.returncode, refused.stderr)
 
         run(szCpack, "-G", "DEB", "-B", szPrefix, "--config", os.path.join(szBuildDir, "CPackConfig.cmake"))
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
@@ -184,28 +208,31 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
                        "/usr/share/doc/kov/copyright", "/usr/share/doc/kov/changelog.gz"):
             assert " ." + szPath + "\n" in szContents, "the package lacks %s" % szPath
         assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "no freeglut in Depends"
-        run("lintian", packages[0])  # fails on errors
+        # Fails on errors; its own temporary files stay in the scratch prefix.
+        run("env", "TMPDIR=" + szPrefix, "lintian", packages[0])
         run("dpkg-deb", "-x", packages[0], os.path.join(szPrefix, "deb"))
 
         # From an empty directory: the shipped level, a file of the player's, a level of the set by name
-        # from the package's tree. A board of W cells shows about W times as wide as any other.
+        # from the package's tree, the largest of the set. Each board, of 20, 6, 12 and 100 cells across, is framed
+        # alike, as wide as any other, and the far plane reaches beyond it.
         os.environ["TMPDIR"] = szTmp = os.path.join(szPrefix, "tmp")
         os.mkdir(szTmp)
         with open(os.path.join(szPrefix, "no-goal.txt"), "w") as level:
             level.write(NO_GOAL)
-        fCellWidths = []
+        widths = []
         for command, szFile, szErrors in (
                 ([szPlay], os.path.join(szSourceDir, "data/field.txt"), ""),
                 ([szPlay, os.path.join(szPrefix, "no-goal.txt")], os.path.join(szPrefix, "no-goal.txt"),
                  "error: no goal cell 'Z'\n"),
                 ([os.path.join(szPrefix, "deb/usr/games/kov-play"), "first-tilt"],
-                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), "")):
+                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), ""),
+                ([szPlay, "maze-100"], os.path.join(szSourceDir, "data/levels/maze-100.txt"), "")):
             iWidth, szPrinted, szLevel = play_level(command, szTmp)
             with open(szFile) as level:
                 assert szLevel == level.read(), "%s played %r" % (command, szLevel)
             assert szPrinted == szErrors, "%s wrote %r" % (command, szPrinted)
-            fCellWidths.append(iWidth / int(szLevel.split()[0]))
-        assert max(fCellWidths) < 1.1 * min(fCellWidths), "pixels a cell: %s" % fCellWidths
+            widths.append(iWidth)
+        assert max(widths) < 1.1 * min(widths), "the boards' widths in pixels: %s" % widths
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
