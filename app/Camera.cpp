@@ -4,6 +4,7 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,13 +26,22 @@ double TurnFraction(int iPixels, int iSize) {
 
 }  // namespace
 
+float StartDistance(int iWidth, int iHeight) {
+    const float fSize = static_cast<float>(std::max(iWidth, iHeight));
+    return std::max(FRAMED_DISTANCE * fSize / FRAMED_BOARD_SIZE, MIN_DISTANCE);
+}
+
+float StartFar(int iWidth, int iHeight) {
+    return 4.0f * StartDistance(iWidth, iHeight);
+}
+
 CViewControl::CViewControl()
     : iButton(-1),
       iAngleX(ORBIT_START_ANGLE_X),
       iAngleY(ORBIT_START_ANGLE_Y),
       iLastX(0),
       iLastY(0),
-      fDistance(ORBIT_START_DISTANCE),
+      fDistance(FRAMED_DISTANCE),
       iWindowWidth(WINDOW_WIDTH),
       iWindowHeight(WINDOW_HEIGHT) {}
 

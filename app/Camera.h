@@ -5,7 +5,19 @@
 // The start view, to which the I key also returns: high above the board on its +z side.
 constexpr int ORBIT_START_ANGLE_X = 0;
 constexpr int ORBIT_START_ANGLE_Y = 150;
-constexpr float ORBIT_START_DISTANCE = 25.0f;
+// The shipped board's size and the distance that frames it; the middle
+// button brings the camera no nearer than MIN_DISTANCE.
+constexpr int FRAMED_BOARD_SIZE = 20;
+constexpr float FRAMED_DISTANCE = 25.0f;
+constexpr float MIN_DISTANCE = 3.0f;
+
+// The start view's distance, which frames a board of iWidth x iHeight cells
+// whole: in proportion to its larger side, at least MIN_DISTANCE.
+float StartDistance(int iWidth, int iHeight);
+
+// The far plane at start: four start distances, well beyond the box's far
+// corner seen from there.
+float StartFar(int iWidth, int iHeight);
 
 // The orbit as the mouse left it: angles in window pixels (a full turn is the
 // window's width, resp. height), the distance, the window size and the drag state.

@@ -5,6 +5,7 @@
 
 #include "app/Globals.h"
 #include "app/Hud.h"
+#include "app/LightMarkers.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
 #include "app/Window.h"
@@ -100,14 +101,16 @@ void AssignSettingsDefaults() {
     settings.fSpotCutoff = 90.0f;
     settings.fSpotExponent = 0.5f;
     settings.fNear = 0.1f;
-    settings.fFar = 100.0f;
+    settings.fFar = StartFar(g_Board.iWidth, g_Board.iHeight);
 }
 
 void OpenGameWindow(int* pArgc, char** argv) {
     KeepFreedHeapForReuse();
-    glutInit(pArgc, argv);
+    // The defaults go first, so that the toolkit's own options, such as
+    // -geometry, replace them.
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
     glutInitWindowPosition(0, 0);
+    glutInit(pArgc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("KOV Arbeit");
 }
@@ -166,6 +169,7 @@ void DrawFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     g_Scene.Draw();
+    DrawLightMarkers();
     // The panel first: it must not count on the state the overlay leaves.
     DrawPanel();
     DrawHud();

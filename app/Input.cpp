@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Globals.h"
+#include "app/LightMarkers.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
 
@@ -18,7 +19,6 @@ constexpr float PIXELS_PER_DEGREE = 50.0f;  // of a left drag: 5 pixels are one 
 constexpr float CENTER_STEP = 0.1f;
 constexpr float LIGHT_STEP = 0.1f;
 constexpr float ZOOM_PER_PIXEL = 0.25f;  // of a middle drag
-constexpr float MIN_DISTANCE = 3.0f;
 constexpr int MIN_TESSELLATION = 10;  // "-" works from here, so it stops at 9
 constexpr float MIN_CUTOFF = 10.0f;
 constexpr float MAX_CUTOFF = 180.0f;
@@ -68,11 +68,15 @@ int WrapAngle(int iAngle, int iSize) {
     return iAngle;
 }
 
+}  // namespace
+
 void ResetOrbit() {
     g_ViewControl.iAngleX = ORBIT_START_ANGLE_X;
     g_ViewControl.iAngleY = ORBIT_START_ANGLE_Y;
-    g_ViewControl.fDistance = ORBIT_START_DISTANCE;
+    g_ViewControl.fDistance = StartDistance(g_Board.iWidth, g_Board.iHeight);
 }
+
+namespace {
 
 CVector3& SelectedLight(CSettings& settings) {
     return settings.vLightPos[settings.iLight];
@@ -248,6 +252,9 @@ void OnSpecialKey(int key, int, int) {
     AdjustSpot(key);
     if (key == GLUT_KEY_F1) {
         Toggle(&g_bShowPanel);
+    }
+    if (key == GLUT_KEY_F2) {
+        Toggle(&g_bShowLightMarkers);
     }
     glutPostRedisplay();
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/Globals.h"
+#include "app/LightMarkers.h"
 #include "app/Settings.h"
 
 namespace {
@@ -72,6 +73,7 @@ CPanelText BuildPanelText() {
         Line("0", "ambient light", "%s", OnOff(s.bAmbient)),
         Line("P", "projection", "%s", s.bPerspective ? "perspective" : "orthographic"),
         Line("F", "frame-rate text", "%s  (%i a second)", OnOff(s.bShowFps), g_iFps),
+        Line("F2", "light markers", "%s", OnOff(g_bShowLightMarkers)),
         LightLine(s, 0),
         LightLine(s, 1),
         LightLine(s, 2),

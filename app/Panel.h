@@ -5,7 +5,7 @@
 // The workbench's panel, switched by F1: one line per binding with its keys,
 // what they control and the value in force, over the top left of the picture.
 
-constexpr int PANEL_LINE_COUNT = 26;
+constexpr int PANEL_LINE_COUNT = 27;
 constexpr int PANEL_VALUE_SIZE = 48;
 
 struct SPanelLine {

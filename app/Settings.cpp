@@ -5,3 +5,7 @@ CSettings& GetSettings() {
     static CSettings s_Settings{};
     return s_Settings;
 }
+
+bool IsNearestShown(const CSettings& settings) {
+    return settings.bDepthTest && settings.fNear < settings.fFar;
+}

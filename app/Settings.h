@@ -34,3 +34,9 @@ public:
 
 // The one settings record. Readers call this afresh instead of keeping the reference.
 CSettings& GetSettings();
+
+// True when the depth test lets the nearest surface win: it is on, and the
+// near plane lies before the far one. The other way round the depth range is
+// inverted and the farthest surface wins, where the frame's shortcuts, which
+// count on the nearest one, do not hold.
+bool IsNearestShown(const CSettings& settings);

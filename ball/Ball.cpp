@@ -17,7 +17,7 @@ bool MayCullBackFaces(float fSphereRadius) {
     const CSettings& settings = GetSettings();
     const float fMin[3] = {-fSphereRadius, -fSphereRadius, -fSphereRadius};
     const float fMax[3] = {fSphereRadius, fSphereRadius, fSphereRadius};
-    return settings.bDepthTest && !settings.bWireframe && CViewVolume().IsBoxBeyondNear(fMin, fMax);
+    return IsNearestShown(settings) && !settings.bWireframe && CViewVolume().IsBoxBeyondNear(fMin, fMax);
 }
 
 }  // namespace

@@ -25,19 +25,27 @@ constexpr float CELL_RANGE = 536870912.0f;
 int GridColumns() { return std::min(g_Board.iWidth, BOARD_MAX_SIZE); }
 int GridRows() { return std::min(g_Board.iHeight, BOARD_MAX_SIZE); }
 
-// The column (or row) of a coordinate, with iHalf cells below 0. False for a
-// coordinate too far off (or NaN) to have one.
-bool CellOf(float fCoordinate, int iHalf, int* piCell) {
-    const float fFloor = std::floor(fCoordinate);
-    if (!(std::fabs(fFloor) <= CELL_RANGE)) {
+// Half a board of iSize cells: the exact half, as the board is drawn.
+double HalfOf(int iSize) {
+    return iSize * 0.5;
+}
+
+// The column (or row) of a coordinate on a board of iSize cells centred on 0.
+// False for a coordinate too far off (or NaN) to have one. An odd size puts
+// the cell edges on the halves: the coordinate is moved by the half's
+// fraction, in double, where that sum is exact.
+bool CellOf(float fCoordinate, int iSize, int* piCell) {
+    const double dFraction = HalfOf(iSize) - iSize / 2;
+    const double dFloor = std::floor(fCoordinate + dFraction);
+    if (!(std::fabs(dFloor) <= CELL_RANGE)) {
         return false;
     }
-    *piCell = static_cast<int>(fFloor) + iHalf;
+    *piCell = static_cast<int>(dFloor) + iSize / 2;
     return true;
 }
 
 bool FindCell(float fX, float fZ, int* piCellX, int* piCellY) {
-    return CellOf(fX, g_Board.iWidth / 2, piCellX) && CellOf(fZ, g_Board.iHeight / 2, piCellY);
+    return CellOf(fX, g_Board.iWidth, piCellX) && CellOf(fZ, g_Board.iHeight, piCellY);
 }
 
 // Cells off the grid read as plain floor.
@@ -101,25 +109,13 @@ void Respawn() {
     g_Board.fTiltZ = 0.0f;
 }
 
-// The nearest wall contact: its point and the outward direction of the edge
-// it lies on.
-struct SContact {
-    CVector2 vPoint;
-    CVector2 vOutward;
-};
-
 // Moves vDest back out of the wall, along the line from the contact to the
 // ball's centre, and turns the velocity component that hit it.
-void RespondToWall(const SContact& contact, CVector3* pvDest) {
+void RespondToWall(const CVector2& vIP, CVector3* pvDest) {
     const CVector3& vPosition = g_Ball.vPosition;
-    const CVector2& vIP = contact.vPoint;
+    // A contact on the centre itself gives no direction to push along: the
+    // zero vector keeps its length, and the ball stays on the contact.
     CVector2 vNormal = MakeVector(vIP.x - vPosition.x, vIP.y - vPosition.z);
-    // A centre on the edge's own line tells no side of the wall: on an odd
-    // level the respawn position and the rim lie on the edges. The ball then
-    // goes out on the edge's open side.
-    if (Dot(vNormal, contact.vOutward) == 0.0f) {
-        vNormal = MakeVector(-contact.vOutward.x, -contact.vOutward.y);
-    }
     SetLength(&vNormal, static_cast<float>(g_Ball.fRadius * PUSH_OUT));
     pvDest->x = vIP.x - vNormal.x;
     pvDest->z = vIP.y - vNormal.y;
@@ -142,21 +138,20 @@ struct SEdge {
     CVector2 P1;
     CVector2 P2;
     float fAcross;  // from the edge's line to the centre, perpendicular to it
-    CVector2 vOutward;
 };
 
 // Tests the four edges of wall cell (i, j); the nearest contact so far wins,
 // and of equal ones the later.
-void TestWallCell(const CVector2& C, int i, int j, bool* pbHit, float* pfNearest, SContact* pContact) {
-    const float fLowX = static_cast<float>(i - g_Board.iWidth / 2);
-    const float fLowZ = static_cast<float>(j - g_Board.iHeight / 2);
+void TestWallCell(const CVector2& C, int i, int j, bool* pbHit, float* pfNearest, CVector2* pvIP) {
+    const float fLowX = static_cast<float>(i - HalfOf(g_Board.iWidth));
+    const float fLowZ = static_cast<float>(j - HalfOf(g_Board.iHeight));
     const float fHighX = fLowX + 1.0f;
     const float fHighZ = fLowZ + 1.0f;
     const SEdge EDGES[4] = {
-        {{fLowX, fLowZ}, {fLowX, fHighZ}, C.x - fLowX, {-1.0f, 0.0f}},     // low x
-        {{fHighX, fLowZ}, {fHighX, fHighZ}, C.x - fHighX, {1.0f, 0.0f}},   // high x
-        {{fLowX, fLowZ}, {fHighX, fLowZ}, C.y - fLowZ, {0.0f, -1.0f}},     // low z
-        {{fLowX, fHighZ}, {fHighX, fHighZ}, C.y - fHighZ, {0.0f, 1.0f}},   // high z
+        {{fLowX, fLowZ}, {fLowX, fHighZ}, C.x - fLowX},    // low x
+        {{fHighX, fLowZ}, {fHighX, fHighZ}, C.x - fHighX},  // high x
+        {{fLowX, fLowZ}, {fHighX, fLowZ}, C.y - fLowZ},    // low z
+        {{fLowX, fHighZ}, {fHighX, fHighZ}, C.y - fHighZ},  // high z
     };
     const float fRadiusSquared = g_Ball.fRadius * g_Ball.fRadius;
     for (const SEdge& edge : EDGES) {
@@ -173,14 +168,14 @@ void TestWallCell(const CVector2& C, int i, int j, bool* pbHit, float* pfNearest
         *pbHit = true;
         if (fDist <= *pfNearest) {
             *pfNearest = fDist;
-            *pContact = {vContact, edge.vOutward};
+            *pvIP = vContact;
         }
     }
 }
 
 // The wall search for a ball centred at C in cell (iCellX, iCellY): the wall
 // cells among it and its neighbours on the grid, row by row.
-bool CollideAround(const CVector2& C, int iCellX, int iCellY, SContact* pContact) {
+bool CollideAround(const CVector2& C, int iCellX, int iCellY, CVector2* pvIP) {
     bool bHit = false;
     float fNearest = NO_CONTACT;
     const int iFirstRow = std::max(iCellY - 1, 0);
@@ -190,7 +185,7 @@ bool CollideAround(const CVector2& C, int iCellX, int iCellY, SContact* pContact
     for (int j = iFirstRow; j <= iLastRow; ++j) {
         for (int i = iFirstColumn; i <= iLastColumn; ++i) {
             if (g_Board.iField[i][j] == TILE_WALL) {
-                TestWallCell(C, i, j, &bHit, &fNearest, pContact);
+                TestWallCell(C, i, j, &bHit, &fNearest, pvIP);
             }
         }
     }
@@ -250,17 +245,17 @@ void UpdateBall(double dTime) {
     if (Length(vDir) < MIN_MOVE) {
         return;
     }
-    SContact contact;
-    if (bHasCell && CollideAround(MakeVector(vDest.x, vDest.z), iCellX, iCellY, &contact)) {
-        RespondToWall(contact, &vDest);
+    CVector2 vIP;
+    if (bHasCell && CollideAround(MakeVector(vDest.x, vDest.z), iCellX, iCellY, &vIP)) {
+        RespondToWall(vIP, &vDest);
     }
     g_Ball.vPosition = vDest;
     Roll(vDest);
 }
 
 void PlaceBallOnRespawnCell() {
-    const double dX = g_Board.iStartX - g_Board.iWidth * 0.5 + 0.5;
-    const double dZ = g_Board.iStartY - g_Board.iHeight * 0.5 + 0.5;
+    const double dX = g_Board.iStartX - HalfOf(g_Board.iWidth) + 0.5;
+    const double dZ = g_Board.iStartY - HalfOf(g_Board.iHeight) + 0.5;
     g_Ball.SetPosition(static_cast<float>(dX), 0.5f, static_cast<float>(dZ));
 }
 
@@ -269,12 +264,7 @@ bool CollideWithWalls(const CVector3& vDest, CVector2* vIP) {
     SetVector(&C, vDest.x, vDest.z);
     int iCellX = 0;
     int iCellY = 0;
-    SContact contact;
-    if (!FindCell(C.x, C.y, &iCellX, &iCellY) || !CollideAround(C, iCellX, iCellY, &contact)) {
-        return false;
-    }
-    *vIP = contact.vPoint;
-    return true;
+    return FindCell(C.x, C.y, &iCellX, &iCellY) && CollideAround(C, iCellX, iCellY, vIP);
 }
 
 bool IntersectCircleSegment(const CVector2& C, float fRadius, const CVector2& P1, const CVector2& P2,

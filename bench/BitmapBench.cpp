@@ -3,8 +3,12 @@
 #include <benchmark/benchmark.h>
 #include <stb/stb_image.h>
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "board/Bitmap.h"
@@ -12,8 +16,9 @@
 
 namespace {
 
-const char* const RGB24_PATH = "/tmp/kov-bench-rgb24.bmp";
-const char* const PAL8_PATH = "/tmp/kov-bench-pal8.bmp";
+// The images lie in a private directory, removed after the run.
+std::string g_sRgb24Path;
+std::string g_sPal8Path;
 constexpr int BENCH_SIDE = 1024;
 
 // A pattern with enough variety that no byte repeats in a row.
@@ -49,8 +54,8 @@ std::vector<unsigned char> Pal8File() {
     return EncodeBmp8(BENCH_SIDE, BENCH_SIDE, Indices.data(), Table);
 }
 
-bool WriteFile(const char* szPath, const std::vector<unsigned char>& Bytes) {
-    FILE* pFile = std::fopen(szPath, "wb");
+bool WriteFile(const std::string& sPath, const std::vector<unsigned char>& Bytes) {
+    FILE* pFile = std::fopen(sPath.c_str(), "wb");
     if (pFile == nullptr) {
         return false;
     }
@@ -58,9 +63,9 @@ bool WriteFile(const char* szPath, const std::vector<unsigned char>& Bytes) {
     return std::fclose(pFile) == 0 && bOk;
 }
 
-void BM_LoadBitmapRGB(benchmark::State& State, const char* szPath) {
+void BM_LoadBitmapRGB(benchmark::State& State, const std::string* psPath) {
     for (auto _ : State) {
-        ImageRGB* pImage = LoadBitmapRGB(szPath);
+        ImageRGB* pImage = LoadBitmapRGB(psPath->c_str());
         if (pImage == nullptr) {
             State.SkipWithError("LoadBitmapRGB refused the file");
             break;
@@ -71,12 +76,12 @@ void BM_LoadBitmapRGB(benchmark::State& State, const char* szPath) {
     State.SetItemsProcessed(State.iterations() * BENCH_SIDE * BENCH_SIDE);
 }
 
-void BM_StbiLoad(benchmark::State& State, const char* szPath) {
+void BM_StbiLoad(benchmark::State& State, const std::string* psPath) {
     for (auto _ : State) {
         int iWidth = 0;
         int iHeight = 0;
         int iChannels = 0;
-        unsigned char* pPixels = stbi_load(szPath, &iWidth, &iHeight, &iChannels, 3);
+        unsigned char* pPixels = stbi_load(psPath->c_str(), &iWidth, &iHeight, &iChannels, 3);
         if (pPixels == nullptr) {
             State.SkipWithError("stbi_load refused the file");
             break;
@@ -87,16 +92,17 @@ void BM_StbiLoad(benchmark::State& State, const char* szPath) {
     State.SetItemsProcessed(State.iterations() * BENCH_SIDE * BENCH_SIDE);
 }
 
-BENCHMARK_CAPTURE(BM_LoadBitmapRGB, rgb24, RGB24_PATH)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StbiLoad, rgb24, RGB24_PATH)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LoadBitmapRGB, pal8, PAL8_PATH)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StbiLoad, pal8, PAL8_PATH)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadBitmapRGB, rgb24, &g_sRgb24Path)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StbiLoad, rgb24, &g_sRgb24Path)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadBitmapRGB, pal8, &g_sPal8Path)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StbiLoad, pal8, &g_sPal8Path)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (!WriteFile(RGB24_PATH, Rgb24File()) || !WriteFile(PAL8_PATH, Pal8File())) {
-        std::fprintf(stderr, "cannot write the benchmark images to /tmp\n");
+// The run between writing the images and removing them with their directory.
+int RunWithImages(int argc, char** argv) {
+    if (!WriteFile(g_sRgb24Path, Rgb24File()) || !WriteFile(g_sPal8Path, Pal8File())) {
+        std::fprintf(stderr, "cannot write the benchmark images\n");
         return 1;
     }
     benchmark::Initialize(&argc, argv);
@@ -106,4 +112,20 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+int main(int argc, char** argv) {
+    const char* szTmp = std::getenv("TMPDIR");
+    std::string sDir = std::string(szTmp != nullptr && *szTmp != '\0' ? szTmp : "/tmp") + "/kov-bench.XXXXXX";
+    if (mkdtemp(sDir.data()) == nullptr) {
+        std::perror(sDir.c_str());
+        return 1;
+    }
+    g_sRgb24Path = sDir + "/rgb24.bmp";
+    g_sPal8Path = sDir + "/pal8.bmp";
+    const int iStatus = RunWithImages(argc, argv);
+    std::remove(g_sRgb24Path.c_str());
+    std::remove(g_sPal8Path.c_str());
+    rmdir(sDir.c_str());
+    return iStatus;
 }

@@ -6,7 +6,8 @@
 //
 // Goals: the shipped level within 1.5 layers (aim: 1.2), a 100 x 100 level
 // (the shipped one repeated) within 1.5 x the shipped level, the shipped level
-// with the F1 panel shown within 1 ms more than the same frame without it.
+// with the F1 panel shown within 1 ms more than the same frame without it, and
+// with the light markers within 0.3 ms more.
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
@@ -23,7 +24,9 @@
 
 #include "app/Game.h"
 #include "app/Globals.h"
+#include "app/LightMarkers.h"
 #include "app/Panel.h"
+#include "app/Settings.h"
 
 namespace {
 
@@ -31,6 +34,8 @@ constexpr int BIG_LEVEL_SIZE = 100;
 constexpr double SHIPPED_GOAL = 1.5;  // times the floor layer
 constexpr double BIG_GOAL = 1.5;      // times the shipped level
 constexpr double PANEL_GOAL_MS = 1.0;  // more than the shipped level
+constexpr double MARKERS_GOAL_MS = 0.3;  // more than the shipped level
+constexpr float MARKERS_CUTOFF = 30.0f;  // degrees: the spot's cone meets the floor, and its edge is drawn
 // Half the side of the floor layer: from the start view the plane fills the
 // window well inside the far plane.
 constexpr float LAYER_EXTENT = 50.0f;
@@ -40,9 +45,10 @@ const char* const LAYER = "BM_FloorLayerFrame";
 const char* const SHIPPED = "BM_ShippedLevelFrame";
 const char* const BIG = "BM_Level100Frame";
 const char* const PANEL = "BM_ShippedLevelPanelFrame";
+const char* const MARKERS = "BM_ShippedLevelMarkersFrame";
 // The counters of the frames each case times between its own.
 const char* const WITH_LAYER = "layer";
-const char* const WITHOUT_PANEL = "without";
+const char* const WITHOUT = "without";
 
 std::string g_sBigLevelPath;
 
@@ -161,8 +167,10 @@ void SwapLayer() {
     g_Scene.RootNode.Children.swap(g_OtherRoot);
 }
 
-void TogglePanel() {
-    g_bShowPanel = !g_bShowPanel;
+bool* g_pbShown;  // what the case that times a frame with and without something switches
+
+void ToggleShown() {
+    *g_pbShown = !*g_pbShown;
 }
 
 void BM_ClearOnlyFrame(benchmark::State& state) {
@@ -189,15 +197,28 @@ void BM_ShippedLevelFrame(benchmark::State& state) {
     RunPairedFrames(state, WITH_LAYER, SwapLayer);
 }
 
-// Each frame with the panel after one without it.
-void BM_ShippedLevelPanelFrame(benchmark::State& state) {
+// Each frame of the shipped level with *pbShown set after one without it.
+void RunShownAfterHidden(benchmark::State& state, bool* pbShown) {
     if (!UseLevel(LEVEL_FILE_NAME)) {
         state.SkipWithError("cannot read data/field.txt; run from the project root");
         return;
     }
-    g_bShowPanel = true;
-    RunPairedFrames(state, WITHOUT_PANEL, TogglePanel);
-    g_bShowPanel = false;
+    g_pbShown = pbShown;
+    *pbShown = true;
+    RunPairedFrames(state, WITHOUT, ToggleShown);
+    *pbShown = false;
+}
+
+void BM_ShippedLevelPanelFrame(benchmark::State& state) {
+    RunShownAfterHidden(state, &g_bShowPanel);
+}
+
+void BM_ShippedLevelMarkersFrame(benchmark::State& state) {
+    CSettings& settings = GetSettings();
+    const float fCutoff = settings.fSpotCutoff;
+    settings.fSpotCutoff = MARKERS_CUTOFF;
+    RunShownAfterHidden(state, &g_bShowLightMarkers);
+    settings.fSpotCutoff = fCutoff;
 }
 
 void BM_Level100Frame(benchmark::State& state) {
@@ -252,12 +273,14 @@ bool PrintSummary(const CFrameReporter& reporter) {
     const double dShipped = reporter.MsPerFrame(SHIPPED);
     const double dBig = reporter.MsPerFrame(BIG);
     const double dPanel = reporter.MsPerFrame(PANEL);
+    const double dMarkers = reporter.MsPerFrame(MARKERS);
     // Each game frame against the layer frames between its own.
     const double dShippedLayers = dShipped / reporter.MsPerFrame(SHIPPED, WITH_LAYER);
     const double dBigLayers = dBig / reporter.MsPerFrame(BIG, WITH_LAYER);
-    const double dPanelMore = dPanel - reporter.MsPerFrame(PANEL, WITHOUT_PANEL);
-    if (dClear <= 0.0 || dLayer <= 0.0 || dShipped <= 0.0 || dBig <= 0.0 || dPanel <= 0.0 ||
-        !(dShippedLayers > 0.0 && dBigLayers > 0.0 && dPanelMore < dPanel)) {
+    const double dPanelMore = dPanel - reporter.MsPerFrame(PANEL, WITHOUT);
+    const double dMarkersMore = dMarkers - reporter.MsPerFrame(MARKERS, WITHOUT);
+    if (dClear <= 0.0 || dLayer <= 0.0 || dShipped <= 0.0 || dBig <= 0.0 || dPanel <= 0.0 || dMarkers <= 0.0 ||
+        !(dShippedLayers > 0.0 && dBigLayers > 0.0 && dPanelMore < dPanel && dMarkersMore < dMarkers)) {
         std::printf("\nNot every frame was measured; no summary.\n");
         return false;
     }
@@ -269,6 +292,7 @@ bool PrintSummary(const CFrameReporter& reporter) {
                 {"floor layer", dLayer, 1.0},
                 {"shipped level", dShipped, dShippedLayers},
                 {"shipped level, F1 panel", dPanel, dPanel / dLayer},
+                {"shipped level, markers", dMarkers, dMarkers / dLayer},
                 {"100 x 100 level", dBig, dBigLayers}};
     for (const auto& row : ROWS) {
         std::printf("%-24s %10.3f %14.2f %8.2f\n", row.szName, row.dMs, row.dMs / dClear, row.dLayers);
@@ -276,13 +300,16 @@ bool PrintSummary(const CFrameReporter& reporter) {
     const bool bShippedMet = dShippedLayers <= SHIPPED_GOAL;
     const bool bBigMet = dBigLayers <= BIG_GOAL * dShippedLayers;
     const bool bPanelMet = dPanelMore <= PANEL_GOAL_MS;
+    const bool bMarkersMet = dMarkersMore <= MARKERS_GOAL_MS;
     std::printf("\nshipped level: %.2f floor layers (goal %.1f, aim 1.2): %s\n", dShippedLayers, SHIPPED_GOAL,
                 bShippedMet ? "met" : "MISSED");
     std::printf("100 x 100 level: %.2f x shipped level (goal %.1f x): %s\n", dBigLayers / dShippedLayers, BIG_GOAL,
                 bBigMet ? "met" : "MISSED");
     std::printf("F1 panel: %+.3f ms a frame against the same frame without it (goal at most %.1f ms more): %s\n",
                 dPanelMore, PANEL_GOAL_MS, bPanelMet ? "met" : "MISSED");
-    return bShippedMet && bBigMet && bPanelMet;
+    std::printf("light markers: %+.3f ms a frame against the same frame without them (goal at most %.1f ms more): %s\n",
+                dMarkersMore, MARKERS_GOAL_MS, bMarkersMet ? "met" : "MISSED");
+    return bShippedMet && bBigMet && bPanelMet && bMarkersMet;
 }
 
 }  // namespace
@@ -311,7 +338,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(LAYER, BM_FloorLayerFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
     // The others time their frames one by one, between frames of another kind.
     const std::pair<const char*, void (*)(benchmark::State&)> PAIRED[] = {
-        {SHIPPED, BM_ShippedLevelFrame}, {PANEL, BM_ShippedLevelPanelFrame}, {BIG, BM_Level100Frame}};
+        {SHIPPED, BM_ShippedLevelFrame}, {PANEL, BM_ShippedLevelPanelFrame},
+        {MARKERS, BM_ShippedLevelMarkersFrame}, {BIG, BM_Level100Frame}};
     for (const auto& bench : PAIRED) {
         benchmark::RegisterBenchmark(bench.first, bench.second)->Unit(benchmark::kMillisecond)->UseManualTime();
     }

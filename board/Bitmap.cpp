@@ -264,9 +264,10 @@ ImageRGB* DecodeBitmapRGB(const unsigned char* pData, size_t uSize) {
 ImageRGB* LoadBitmapRGB(const char* szFileName) {
     CFileMap File;
     if (szFileName == nullptr || !File.Open(szFileName)) {
-        const std::string sMessage =
-            std::string("Failed to open DIB file ") + (szFileName != nullptr ? szFileName : "") + ".\n";
-        return Fail(sMessage.c_str());
+        const std::string sName = szFileName != nullptr ? szFileName : "";
+        const std::string sReason =
+            File.iError == FILE_NOT_REGULAR ? std::string(": ") + DescribeFileError(File.iError) : "";
+        return Fail(("Failed to open DIB file " + sName + sReason + ".\n").c_str());
     }
     return DecodeBitmapRGB(File.pData, File.uSize);
 }

@@ -31,7 +31,7 @@ public:
     CBoard();
 
     // Replaces the level with the one in the file. On failure the board is
-    // empty, iLoadError holds the errno and the result is false.
+    // empty, iLoadError holds the reason and the result is false.
     bool LoadLevel(const char* szFileName);
 
     // Tilts the frame, draws the floor squares and wall blocks, then the children.
@@ -45,7 +45,7 @@ public:
     float fTiltX;  // degrees about the board's x axis
     int iStartX;   // the respawn cell
     int iStartY;
-    int iLoadError;  // errno of the last failed load, 0 after a good one
+    int iLoadError;  // errno or FILE_NOT_REGULAR of the last failed load, 0 after a good one
 };
 
 }  // namespace kov

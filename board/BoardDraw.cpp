@@ -148,7 +148,7 @@ std::vector<SRun> VisibleRuns(const CBoard& board, const CViewVolume& view) {
 // makes new batches.
 bool MayReorderCells(const CViewVolume& view) {
     const CSettings& settings = GetSettings();
-    return settings.bDepthTest && !settings.bWireframe && settings.bLighting && settings.bTwoSided &&
+    return IsNearestShown(settings) && !settings.bWireframe && settings.bLighting && settings.bTwoSided &&
            view.IsPlaneSeenFromAbove(0.0f);
 }
 

@@ -16,9 +16,9 @@ enum { B0, B1, B2, B3, U0, U1, U2, U3, I0, I1, I2, I3, BOX_CORNER_COUNT };
 
 // In drawing order. The rims repeat the wood five times along and a tenth
 // across; the inner walls lean out by one rim from the bottom edge up to the
-// rim. The -z inner wall's normal agrees with its corners, which wind facing
-// out of the box: seen from inside it is a back face, and two-sided lighting
-// lights it with the normal turned into the box, like its sisters.
+// rim. The faces seen from inside the box wind facing into it, the rims
+// upwards, so that two-sided lighting finds them front faces and lights them
+// with their own normals, as one-sided lighting does.
 const SFace BOX_FACES[] = {
     {{0, 1, 0}, {{B0, 0.0f, 0.5f}, {B1, 0.0f, 0.0f}, {B2, 0.5f, 0.0f}, {B3, 0.5f, 0.5f}}},   // bottom plate
     {{-1, 0, 0}, {{B0, 1.0f, 0.0f}, {B1, 0.0f, 0.0f}, {U1, 0.0f, 1.0f}, {U0, 1.0f, 1.0f}}},  // outer wall -x
@@ -26,13 +26,13 @@ const SFace BOX_FACES[] = {
     {{0, 0, -1}, {{B3, 1.0f, 0.0f}, {B0, 0.0f, 0.0f}, {U0, 0.0f, 1.0f}, {U3, 1.0f, 1.0f}}},  // outer wall -z
     {{0, 0, 1}, {{B1, 1.0f, 0.0f}, {B2, 0.0f, 0.0f}, {U2, 0.0f, 1.0f}, {U1, 1.0f, 1.0f}}},   // outer wall +z
     {{0, 1, 0}, {{U0, 0.0f, 0.0f}, {U1, 0.0f, 5.0f}, {I1, 0.1f, 5.0f}, {I0, 0.1f, 0.0f}}},   // rim -x
-    {{1, 0, 0}, {{B0, 0.0f, 0.0f}, {B1, 0.0f, 5.0f}, {I1, 0.5f, 5.0f}, {I0, 0.5f, 0.0f}}},   // inner wall -x
-    {{0, 1, 0}, {{U3, 0.0f, 0.0f}, {U2, 0.0f, 5.0f}, {I2, 0.1f, 5.0f}, {I3, 0.1f, 0.0f}}},   // rim +x
+    {{1, 0, 0}, {{B0, 0.0f, 0.0f}, {I0, 0.5f, 0.0f}, {I1, 0.5f, 5.0f}, {B1, 0.0f, 5.0f}}},   // inner wall -x
+    {{0, 1, 0}, {{U3, 0.0f, 0.0f}, {I3, 0.1f, 0.0f}, {I2, 0.1f, 5.0f}, {U2, 0.0f, 5.0f}}},   // rim +x
     {{-1, 0, 0}, {{B3, 0.0f, 0.0f}, {B2, 0.0f, 5.0f}, {I2, 0.5f, 5.0f}, {I3, 0.5f, 0.0f}}},  // inner wall +x
     {{0, 1, 0}, {{U1, 0.0f, 0.0f}, {U2, 0.0f, 5.0f}, {I2, 0.1f, 5.0f}, {I1, 0.1f, 0.0f}}},   // rim +z
-    {{0, 0, 1}, {{B1, 0.0f, 0.0f}, {B2, 0.0f, 5.0f}, {I2, 0.5f, 5.0f}, {I1, 0.5f, 0.0f}}},   // inner wall +z
+    {{0, 0, -1}, {{B1, 0.0f, 0.0f}, {I1, 0.5f, 0.0f}, {I2, 0.5f, 5.0f}, {B2, 0.0f, 5.0f}}},  // inner wall +z
     {{0, 1, 0}, {{U3, 0.0f, 0.0f}, {U0, 0.0f, 5.0f}, {I0, 0.1f, 5.0f}, {I3, 0.1f, 0.0f}}},   // rim -z
-    {{0, 0, -1}, {{B3, 0.0f, 0.0f}, {B0, 0.0f, 5.0f}, {I0, 0.5f, 5.0f}, {I3, 0.5f, 0.0f}}},  // inner wall -z
+    {{0, 0, 1}, {{B3, 0.0f, 0.0f}, {I3, 0.5f, 0.0f}, {I0, 0.5f, 5.0f}, {B0, 0.0f, 5.0f}}},   // inner wall -z
 };
 
 void SetCorner(float* pCorner, float fX, float fY, float fZ) {
@@ -179,7 +179,7 @@ bool CBox::Draw() {
     // under GL_LESS, ties included. A face reaching the far plane would pass
     // against the cleared depth as well, so such a box keeps the tree's order.
     const CViewVolume view;  // the children leave the matrices as they found them
-    if (!GetSettings().bDepthTest || !view.IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
+    if (!IsNearestShown(GetSettings()) || !view.IsBoxBeforeFar(fCorner[B0], fCorner[U2])) {
         DrawFaces(uiTexture, fCorner, false);
         return ISceneNode::Draw();
     }

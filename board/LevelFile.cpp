@@ -8,10 +8,12 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/FileMap.h"
+
 namespace {
 
 // A file whose needed part, up to its last row, runs past this is refused:
-// a link to /dev/zero or an endless stream would never end.
+// only regular files are read, but one may be huge.
 constexpr size_t LEVEL_MAX_BYTES = 1 << 20;
 
 // Of a size line only the start can matter: the number, after white space.
@@ -183,9 +185,8 @@ void ParseLevel(const char* pText, size_t uLength, SLevel* pLevel) {
 
 bool ReadLevelFile(const char* szFileName, SLevel* pLevel) {
     *pLevel = SLevel();
-    std::FILE* pFile = std::fopen(szFileName, "rb");
+    std::FILE* pFile = OpenRegularFile(szFileName, &pLevel->iError);
     if (pFile == nullptr) {
-        pLevel->iError = errno != 0 ? errno : EIO;
         return false;
     }
     CLevelBytes bytes(pFile);

@@ -31,7 +31,7 @@ struct SLevel {
     int iField[BOARD_MAX_SIZE][BOARD_MAX_SIZE];  // tile codes, [column][row]
     int iStartX;  // the last 'S' in reading order, (0, 0) without one
     int iStartY;
-    int iError;   // errno when the file could not be read, else 0
+    int iError;   // errno or FILE_NOT_REGULAR when the file could not be read, else 0
 
     SLevelSize Width;
     SLevelSize Height;
@@ -52,9 +52,10 @@ int TileOfChar(int iChar);
 // *pLevel.
 void ParseLevel(const char* pText, size_t uLength, SLevel* pLevel);
 
-// Reads a level file the same way. When it cannot be read, or its part up to
-// the last row is longer than 1 MiB (EFBIG), the result is false, iError holds
-// the errno (never 0) and the level is empty.
+// Reads a level file the same way. When it cannot be read, is not a regular
+// file (FILE_NOT_REGULAR) or its part up to the last row is longer than 1 MiB
+// (EFBIG), the result is false, iError holds the reason (never 0) and the
+// level is empty.
 bool ReadLevelFile(const char* szFileName, SLevel* pLevel);
 
 // "width 150 is more than 100, read as 100", or empty when no size was clamped.

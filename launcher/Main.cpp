@@ -36,7 +36,7 @@ std::string RefuseLevel(const std::string& sArg, const fs::path& Level) {
     std::error_code Error;
     const fs::file_status Status = fs::status(Level, Error);
     if (fs::exists(Status) && !fs::is_regular_file(Status)) {
-        return "kov-play: " + sArg + ": is not a regular file";
+        return "kov-play: " + sArg + ": it is not a regular file";
     }
     if (!fs::exists(Status) || !std::ifstream(Level)) {
         return "kov-play: " + sArg + ": no such level file, nor a level of that name in the set (kov-play --list)";

@@ -84,6 +84,10 @@ bool operator!=(const CVector3& a, const CVector3& b) { return !(a == b); }
 
 float Length(const CVector3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
+CVector3 Cross(const CVector3& a, const CVector3& b) {
+    return MakeVector(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+
 void SetLength(CVector3* v, float fLength) {
     const float fLen = Length(*v);
     if (fLen != 0.0f) {  // a zero vector has no direction to keep

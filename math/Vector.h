@@ -50,4 +50,5 @@ CVector3 operator/(const CVector3& a, const CVector3& b);
 bool operator==(const CVector3& a, const CVector3& b);
 bool operator!=(const CVector3& a, const CVector3& b);
 float Length(const CVector3& v);
+CVector3 Cross(const CVector3& a, const CVector3& b);
 void SetLength(CVector3* v, float fLength);

@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "app/Settings.h"
+#include "scene/LightColors.h"
 #include "scene/Scene.h"
 
 #include <GL/gl.h>
@@ -27,8 +28,9 @@ void CScene::SetupLights() {
 
     // Light 0: a white spot light.
     const float LightAmb0[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-    const float LightDif0[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const float LightSpc0[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float* const WHITE = LIGHT_COLORS[0];
+    const float LightDif0[4] = {WHITE[0], WHITE[1], WHITE[2], 1.0f};
+    const float LightSpc0[4] = {WHITE[0], WHITE[1], WHITE[2], 1.0f};
     const CVector3 vPos = settings.vLightPos[0];
     const float LightPos0[4] = {vPos.x, vPos.y, vPos.z, 1.0f};
     const float LightDir0[4] = {settings.vSpotDir.x, settings.vSpotDir.y, settings.vSpotDir.z, 0.0f};
@@ -42,12 +44,9 @@ void CScene::SetupLights() {
     SetEnabled(GL_LIGHT0, settings.bLightOn[0]);
 
     // Lights 1 and 2: red and green point lights; light 3: a grey directional light.
-    const float RED[3] = {0.5f, 0.0f, 0.0f};
-    const float GREEN[3] = {0.0f, 0.5f, 0.0f};
-    const float GREY[3] = {0.5f, 0.5f, 0.5f};
-    SetupLight(GL_LIGHT1, RED, settings.vLightPos[1], 1.0f, settings.bLightOn[1]);
-    SetupLight(GL_LIGHT2, GREEN, settings.vLightPos[2], 1.0f, settings.bLightOn[2]);
-    SetupLight(GL_LIGHT3, GREY, settings.vLightPos[3], 0.0f, settings.bLightOn[3]);
+    SetupLight(GL_LIGHT1, LIGHT_COLORS[1], settings.vLightPos[1], 1.0f, settings.bLightOn[1]);
+    SetupLight(GL_LIGHT2, LIGHT_COLORS[2], settings.vLightPos[2], 1.0f, settings.bLightOn[2]);
+    SetupLight(GL_LIGHT3, LIGHT_COLORS[3], settings.vLightPos[3], 0.0f, settings.bLightOn[3]);
 }
 
 }  // namespace kov

@@ -2,7 +2,8 @@
 # Takes screenshots of the real program under a private virtual X server:
 # docs/game.png (the game as it starts), docs/workbench.png (lights switched
 # and moved, a narrow spot, flat shading, a coarse ball), docs/panel.png (the
-# same with the F1 panel) and docs/spiral.png (a level of the set).
+# same with the F1 panel), docs/lights.png (the same with the light markers)
+# and docs/spiral.png (a level of the set).
 #
 # Usage: scripts/screenshots.sh [OUT_DIR]   (default: docs)
 #   KOV_BINARY=path    the game to use (default: the release build, built here)

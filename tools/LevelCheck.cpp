@@ -2,10 +2,10 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "board/LevelFile.h"
+#include "platform/FileMap.h"
 
 namespace {
 
@@ -89,9 +89,6 @@ void CheckSize(const SLevelSize& size, const char* szName, int iLine, CReport* p
     }
     if (size.llValue < 0) {
         pReport->Warning(sLine + ": the " + szName + " " + sValue + " is negative: the field is empty");
-    } else if (size.llValue % 2 != 0 && size.llValue <= BOARD_MAX_SIZE) {
-        pReport->Warning(std::string("the ") + szName + " " + sValue +
-                         " is odd: the ball's cells lie half a cell off the drawn ones");
     }
 }
 
@@ -150,7 +147,7 @@ int CheckLevel(const char* szFileName, std::string* pReport) {
     CReport report(pReport);
     SLevel level;
     if (!ReadLevelFile(szFileName, &level)) {
-        report.Error(std::string("cannot read ") + szFileName + ": " + std::strerror(level.iError));
+        report.Error(std::string("cannot read ") + szFileName + ": " + DescribeFileError(level.iError));
         report.Line("unplayable");
         return LEVEL_CHECK_UNPLAYABLE;
     }

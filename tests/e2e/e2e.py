@@ -15,11 +15,11 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, red_marker, wait_for  # noqa: E402
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
-BOARD = (256, 192, 768, 640)  # the window's pixels around the box
+BOARD = (0, 0, 1024, 768)  # the window: a board is framed to fill it
 
 
 def ball(picture):
@@ -30,9 +30,11 @@ def ball(picture):
     return n > 100 and (sum(x for x, y in found) / n, sum(y for x, y in found) / n, math.sqrt(n / math.pi))
 
 
-# Three bad textures in slot order: what each holds (None: missing), its message, and what closes its box.
+# Three bad textures in slot order: what each holds (None: a FIFO no one writes to, which would hold the game
+# for ever), its message, and what closes its box.
 BAD_TEXTURES = (("wall.bmp", b"BM", "Image file conversion error.", ["key", "Return"]),
-                ("start.bmp", None, "Failed to open DIB file data/start.bmp.", ["key", "space"]),
+                ("start.bmp", None, "Failed to open DIB file data/start.bmp: it is not a regular file.",
+                 ["key", "space"]),
                 ("save.bmp", b"XXXXXXXX", "Unknown DIB file format.", None))  # None: a click on OK
 
 
@@ -47,13 +49,15 @@ def close_box(game, box, dismiss):
 
 
 def case_play(szGame, szSourceDir, *_):
-    """The bad textures' boxes, the window, F1, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
+    """The bad textures' boxes, the window, F1, F2 with a light's keys, F, arrows, Shift, Caps Lock, a drag, Escape."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
         for szFile, bytes_, *_ in BAD_TEXTURES:
             os.remove(os.path.join(szDir, "data", szFile))
-            if bytes_:
+            if not bytes_:
+                os.mkfifo(os.path.join(szDir, "data", szFile))
+            else:
                 with open(os.path.join(szDir, "data", szFile), "wb") as texture:
                     texture.write(bytes_)
     with Game([szGame], szSourceDir, prepare) as game:
@@ -76,6 +80,13 @@ def case_play(szGame, szSourceDir, *_):
         game.wait_picture(panel_shown, "the panel after F1")
         game.xdotool("key", "F1")
         game.wait_picture(lambda p: p == before, "the picture as before F1 after F1 again")
+        # The red light, off, moved over the board; F2 shows its hollow marker, which follows its keys.
+        game.xdotool("key", "2", *["n"] * 95, *["j"] * 75, "F2")
+        x1 = game.wait_picture(red_marker, "the red light's marker after F2")[0]
+        game.xdotool("key", *["comma"] * 10)
+        game.wait_picture(lambda p: (m := red_marker(p)) and m[0] > x1 + 15, "the red marker to move right")
+        game.xdotool("key", "F2")
+        game.wait_picture(lambda p: p == before, "the picture as before F2 after F2 again")
         # Shift+Left moves the centre left: the resting ball, with the board, moves right.
         game.xdotool("key", *["shift+Left"] * 20)
         x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
@@ -94,6 +105,10 @@ def case_play(szGame, szSourceDir, *_):
         game.wait_picture(lambda p: not fps_shown(p), "the frame rate to go after F again")
         game.quit()
         assert game.printed(bStdout=True) == "", "stdout %r" % game.printed(bStdout=True)
+    with Game([szGame, "-geometry", "640x480+10+20"], szSourceDir) as game:  # the toolkit's options win
+        szWindow = game.xdotool("getwindowgeometry", "--shell", game.wait_window())
+        assert "X=10\nY=20\nWIDTH=640\nHEIGHT=480\n" in szWindow, szWindow
+        game.quit()
 
 
 def case_missing_level(szGame, *_):
@@ -107,10 +122,13 @@ def case_missing_level(szGame, *_):
     lines = result.stderr.splitlines()
     assert len(lines) == 1 and "data/field.txt" in lines[0] and "No such file or directory" in lines[0], \
         "stderr %r, not one line naming data/field.txt and why" % result.stderr
-    # With the display named only by -display, the same line comes in a box there, and status 1 after it.
-    with Game([szGame], bDisplayOption=True) as game:
+    # With a FIFO as the level, which would hold the game for ever, and the display named only by -display,
+    # its line comes in a box there, and status 1 after it.
+    with Game([szGame], None, lambda szDir: os.mkdir(szDir + "/data") or os.mkfifo(szDir + "/data/field.txt"),
+              bDisplayOption=True) as game:
         box = game.wait_box(1)
-        assert game.printed() == result.stderr and game.windows() - game.before == {box}, game.printed()
+        assert game.printed() == result.stderr.replace("No such file or directory", "it is not a regular file") \
+            and game.windows() - game.before == {box}, game.printed()
         close_box(game, box, ["key", "Escape"])
         wait_for(lambda: game.proc.poll() is not None, "the game to end after its box")
         assert game.proc.returncode == 1, "status %s after the box" % game.proc.returncode
@@ -171,21 +189,31 @@ def end_by_signal(fnSignal, iStatus):
 
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
     with tempfile.TemporaryDirectory() as szPrefix:
-        run(szCmake, "--install", szBuildDir, "--prefix", szPrefix)
+        # A plain install's manifest, which a user uninstalls from, stays as it was: the component's is another.
+        manifest = [os.stat(m).st_mtime_ns for m in glob.glob(os.path.join(szBuildDir, "install_manifest.txt"))]
+        run(szCmake, "--install", szBuildDir, "--prefix", szPrefix, "--component", "Game")
+        assert manifest == [os.stat(m).st_mtime_ns for m in glob.glob(os.path.join(szBuildDir, "install_manifest.txt"))]
         check_desktop_files(os.path.join(szPrefix, "share"))
+        with open(os.path.join(szPrefix, "share/doc/kov/README.md")) as readme:
+            pictures = re.findall(r"!\[[^]]*\]\(([^)]+)\)", readme.read())
+        assert pictures and all(os.path.isfile(os.path.join(szPrefix, "share/doc/kov", p)) for p in pictures), pictures
         szPlay = os.path.join(szPrefix, "bin/kov-play")
         assert "usage: kov-play" in run(szPlay, "--help") and run(szPlay, "--version").endswith(" 1.0.0\n")
+        for args, iStatus in ((["--help"], 0), (["--halp"], 2), (["-h"], 2), ([], 2)):
+            check = subprocess.run([os.path.join(szPrefix, "bin/kov-level-check"), *args], capture_output=True,
+                                   text=True)
+            assert check.returncode == iStatus and (check.stderr or check.stdout).startswith("usage:"), args
         with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
             names = [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
         assert [line.split()[0] for line in run(szPlay, "--list").splitlines()] == names
-        os.mkfifo(os.path.join(szPrefix, "fifo"))
-        for szArg, iStatus, szSays in (("no-such-level", 1, "no-such-level: no such level file"),
-                                       (szPrefix, 1, ": is not a regular file"),
-                                       (os.path.join(szPrefix, "fifo"), 1, "fifo: is not a regular file"),
-                                       ("--no-such-option", 2, "usage: kov-play")):
-            refused = subprocess.run([szPlay, szArg], capture_output=True, text=True, timeout=TIMEOUT)
-            assert refused.returncode == iStatus and szSays in refused.stderr.splitlines()[0] and not \
-                refused.stdout, "%s: %s %r" % (szArg, refused.returncode, refused.stderr)
+        os.mkfifo(szFifo := os.path.join(szPrefix, "fifo"))
+        for szLevel, szWhy in (("no-such-level", "no such level file"), (szFifo, "it is not a regular file"),
+                               (szPrefix, "it is not a regular file")):
+            refused = subprocess.run([szPlay, szLevel], capture_output=True, text=True, timeout=TIMEOUT)
+            assert refused.returncode == 1 and len(refused.stderr.splitlines()) == 1 and szLevel + ": " + szWhy in \
+                refused.stderr and not refused.stdout, "%s: %s %r" % (szLevel, refused.returncode, refused.stderr)
+        unknown = subprocess.run([szPlay, "--no-such-option"], capture_output=True, text=True, timeout=TIMEOUT)
+        assert unknown.returncode == 2 and unknown.stderr.startswith("usage: kov-play") and not unknown.stdout
 
         run(szCpack, "-G", "DEB", "-B", szPrefix, "--config", os.path.join(szBuildDir, "CPackConfig.cmake"))
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
@@ -195,28 +223,31 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
                        "/usr/share/doc/kov/copyright", "/usr/share/doc/kov/changelog.gz"):
             assert " ." + szPath + "\n" in szContents, "the package lacks %s" % szPath
         assert "libglut" in run("dpkg-deb", "-f", packages[0], "Depends"), "no freeglut in Depends"
-        run("lintian", packages[0])  # fails on errors
+        # Fails on errors; its own temporary files stay in the scratch prefix.
+        run("env", "TMPDIR=" + szPrefix, "lintian", packages[0])
         run("dpkg-deb", "-x", packages[0], os.path.join(szPrefix, "deb"))
 
         # From an empty directory: the shipped level, a file of the player's, a level of the set by name
-        # from the package's tree. A board of W cells shows about W times as wide as any other.
+        # from the package's tree, the largest of the set. Each board, of 20, 6, 12 and 100 cells across, is framed
+        # alike, as wide as any other, and the far plane reaches beyond it.
         os.environ["TMPDIR"] = szTmp = os.path.join(szPrefix, "tmp")
         os.mkdir(szTmp)
         with open(os.path.join(szPrefix, "no-goal.txt"), "w") as level:
             level.write(NO_GOAL)
-        fCellWidths = []
+        widths = []
         for command, szFile, szErrors in (
                 ([szPlay], os.path.join(szSourceDir, "data/field.txt"), ""),
                 ([szPlay, os.path.join(szPrefix, "no-goal.txt")], os.path.join(szPrefix, "no-goal.txt"),
                  "error: no goal cell 'Z'\n"),
                 ([os.path.join(szPrefix, "deb/usr/games/kov-play"), "first-tilt"],
-                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), "")):
+                 os.path.join(szSourceDir, "data/levels/first-tilt.txt"), ""),
+                ([szPlay, "maze-100"], os.path.join(szSourceDir, "data/levels/maze-100.txt"), "")):
             iWidth, szPrinted, szLevel = play_level(command, szTmp)
             with open(szFile) as level:
                 assert szLevel == level.read(), "%s played %r" % (command, szLevel)
             assert szPrinted == szErrors, "%s wrote %r" % (command, szPrinted)
-            fCellWidths.append(iWidth / int(szLevel.split()[0]))
-        assert max(fCellWidths) < 1.1 * min(fCellWidths), "pixels a cell: %s" % fCellWidths
+            widths.append(iWidth)
+        assert max(widths) < 1.1 * min(widths), "the boards' widths in pixels: %s" % widths
         # A signal to the launcher reaches the game; a game killed is reported as a shell would.
         for fnEnd in (end_by_signal(lambda iPlay, _: os.kill(iPlay, signal.SIGTERM), 143),
                       end_by_signal(lambda _, iGame: os.kill(iGame, signal.SIGKILL), 137)):
@@ -224,7 +255,7 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
-KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 x "
+KEYS = ("plus minus z l w 0 d s t f v p 1 2 3 4 j m n comma J M N semicolon y Y A a i Z L W D S T F V P I F1 F2 x "
         "question".split() + [szShift + szKey for szShift in ("", "shift+", "ctrl+shift+")
                     for szKey in ("Left", "Right", "Up", "Down", "Prior", "Next", "Home", "End", "Insert")])
 HOLDS = ["Left", "Right", "Up", "Down", "Home", "End", "j", "m", "n", "comma", "J", "M"]

@@ -41,6 +41,12 @@ def panel_shown(picture):
     return len(find(picture, lambda r, g, b: min(r, g, b) > 200, (8, 8, 560, 436))) > 2000
 
 
+def red_marker(picture):
+    """Centre (x, y) of the red light's marker, the only pure red in the picture, or None."""
+    found = find(picture, lambda r, g, b: r > 100 and g < 30 and b < 30, (0, 0, 1024, 768))
+    return len(found) > 20 and (sum(x for x, y in found) / len(found), sum(y for x, y in found) / len(found))
+
+
 def fps_shown(picture):
     """Whether the blue frame-rate text shows in the top right corner."""
     return len(find(picture, lambda r, g, b: b > 150 and r < 80 and g < 80, (920, 0, 1024, 30))) > 30

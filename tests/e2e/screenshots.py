@@ -1,6 +1,6 @@
-"""Screenshots of the real program for the README: the game as it starts, the
-workbench with lights switched and moved, a narrow spot, flat shading, a
-coarse ball and the frame rate, the same with the F1 panel, and the level spiral of the set as it starts.
+"""Screenshots of the real program for the README: the game as it starts, the workbench with lights switched
+and moved, a narrow spot, flat shading, a coarse ball and the frame rate, the same with the F1 panel and with
+the light markers, and the level spiral of the set as it starts.
 Usage: screenshots.py KOV_BINARY SOURCE_DIR OUT_DIR"""
 
 import os
@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import Game, drag_args, fps_shown, panel_shown  # noqa: E402
+from kovgame import Game, drag_args, fps_shown, panel_shown, red_marker  # noqa: E402
 
 WORKBENCH = (drag_args(3, [(300 + 32 * i, 400 - 4 * i) for i in range(9)])  # a quarter round, a little lower
              + ["key", "--delay", "20", "2", "Insert"] + ["n"] * 40 + ["m"] * 20  # red light on, moved to -x, +z
@@ -38,4 +38,5 @@ if __name__ == "__main__":
     shoot(szGame, szSourceDir, os.path.join(szOut, "game.png"), [])
     shoot(szGame, szSourceDir, os.path.join(szOut, "workbench.png"), WORKBENCH)
     shoot(szGame, szSourceDir, os.path.join(szOut, "panel.png"), WORKBENCH + ["F1"], panel_shown)
+    shoot(szGame, szSourceDir, os.path.join(szOut, "lights.png"), WORKBENCH + ["F2"], red_marker)
     shoot(szGame, szSourceDir, os.path.join(szOut, "spiral.png"), [], szLevel="spiral")

@@ -42,6 +42,9 @@ const struct {
     {"near moved into the board", [] { GetSettings().fNear = 23.5f; }},
     {"far moved through the box, from higher up",
      [] { GetSettings().fFar = 20.72f; g_ViewControl.fDistance = 20.0f; g_ViewControl.iAngleY = 170; }},
+    {"near beyond far: the farthest surface wins", [] { GetSettings().fNear = 30.1f; GetSettings().fFar = 1.0f; }},
+    {"orthographic, near beyond far",
+     [] { GetSettings().bPerspective = false; GetSettings().fNear = 40.1f; GetSettings().fFar = 1.0f; }},
 };
 
 }  // namespace

@@ -1,16 +1,18 @@
-// One frame against real OpenGL: the state each frame makes from the
-// settings, the camera's view, the frame time and the overlay's count.
+// One frame against real OpenGL: the state each frame makes from the settings, the camera's view, the frame
+// time and the overlay's count; the panel and the light markers over the picture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <tuple>
 #include <vector>
 
 #include "app/Game.h"
 #include "app/Globals.h"
 #include "app/Hud.h"
+#include "app/LightMarkers.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
 #include "support/GlTest.h"
@@ -60,6 +62,23 @@ std::vector<GLfloat> GetState(const std::vector<GLenum>& Names) {
     }
     return State;
 }
+// The pixels in the square of iRadius round where v lands that are colour c with the markers, f[1], not without.
+int Marked(const std::vector<GLubyte>* f, const CVector3& v, int iRadius, const std::array<int, 3>& c) {
+    GLfloat fWindow[4];
+    glRasterPos3f(v.x, v.y, v.z);
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, fWindow);
+    const auto Is = [&c](const GLubyte* p) {
+        return std::abs(p[0] - c[0]) + std::abs(p[1] - c[1]) + std::abs(p[2] - c[2]) < 4;  // each rounded either way
+    };
+    int iCount = 0;
+    for (int y = int(fWindow[1]) - iRadius; y <= int(fWindow[1]) + iRadius; ++y) {
+        for (int x = int(fWindow[0]) - iRadius; x <= int(fWindow[0]) + iRadius; ++x) {
+            iCount += !Is(&f[0][(y * 1024 + x) * 3]) && Is(&f[1][(y * 1024 + x) * 3]) ? 1 : 0;
+        }
+    }
+    return iCount;
+}
+
 const std::vector<GLenum> MATRICES = {GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX, GL_MATRIX_MODE,
                                       GL_PROJECTION_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH};
 
@@ -237,4 +256,47 @@ TEST_F(FrameTest, ThePanelChangesOnlyItsRectangleAndLeavesTheStateAsItFoundIt) {
     EXPECT_TRUE(ReadWindow() == After) << "the first showing left a trace";
     g_bShowPanel = false;
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+TEST_F(FrameTest, TheLightMarkersLandOnTheirLightsInTheirColoursWhateverTheSwitchesAndLeaveNoTrace) {
+    LoadTextures();
+    BuildScene();
+    CManualClock clock;  // the ball stays put on the tilted board
+    g_FrameTimer = CTimer(clock);
+    const auto Draw = [](bool bMarkers) { g_bShowLightMarkers = bMarkers; DrawFrame(); return ReadWindow(); };
+    const std::tuple<int, float, std::function<void()>> VIEWS[] = {  // the selected light, the cut-off, and more
+        {0, 30.0f, [] {}},
+        {1, 45.0f, [this] { settings.bLighting = settings.bTextures = settings.bDepthTest = false; }},
+        {2, 120.0f, [this] { settings.bWireframe = true; settings.bSmooth = settings.bPerspective = false; }},
+        {3, 180.0f, [] { g_Board.fTiltZ = g_Board.fTiltX = 2.0f; g_ViewControl.iAngleX = 128; }},
+    };
+    const CVector3 vFrom = MakeVector(1.0f, 2.0f, 1.0f) / std::sqrt(6.0f);  // the directional light's, unit
+    for (const auto& [iLight, fCutoff, fnChange] : VIEWS) {
+        SCOPED_TRACE(iLight);
+        AssignSettingsDefaults();
+        const CVector3 vLights[LIGHT_COUNT] = {{1, 3, -2}, {-3, 1.5f, 3}, {-4, 1.5f, -1}, vFrom};
+        std::copy_n(vLights, LIGHT_COUNT, settings.vLightPos);
+        settings.bLightOn[1] = settings.bLightOn[3] = true;  // the green light stays off
+        settings.iLight = iLight;
+        settings.fSpotCutoff = fCutoff;
+        fnChange();
+        Draw(false);  // the state every frame finds
+        const std::vector<GLubyte> f[2] = {Draw(false), Draw(true)};
+        EXPECT_TRUE(Draw(false) == f[0]) << "the markers left a trace";
+        // Solid while on, hollow while off.
+        EXPECT_GT(Marked(f, vLights[0], 1, {255, 255, 255}) * Marked(f, vLights[1], 1, {128, 0, 0}), 0);
+        EXPECT_TRUE(Marked(f, vLights[2], 1, {0, 128, 0}) == 0 && Marked(f, vLights[2], 12, {0, 128, 0}) > 0);
+        // The arrow from the directional light's side to the board's centre; the spot's direction to the floor.
+        EXPECT_GT(Marked(f, 2.0f * vFrom, 1, {128, 128, 128}) * Marked(f, 4.0f * vFrom, 1, {128, 128, 128}), 0);
+        EXPECT_GT(Marked(f, MakeVector(1, 1.5f, -2), 1, {255, 255, 255}), 0);
+        // The cone's edge on the floor, 3 tan(cut-off) round the point under the spot, below 90 degrees only.
+        const float fRadius = 3.0f * std::tan(std::min(fCutoff, 45.0f) * 3.14159265f / 180.0f);
+        EXPECT_EQ((Marked(f, MakeVector(1 + fRadius, 0, -2), 1, {255, 255, 255}) > 0) +
+                      (Marked(f, MakeVector(1, 0, -2 - fRadius), 1, {255, 255, 255}) > 0), fCutoff < 90 ? 2 : 0);
+        for (int i = 0; i < LIGHT_COUNT; ++i) {  // the ring; the directional light's round its arrow's tail
+            EXPECT_EQ(Marked(f, i == 3 ? 5.0f * vFrom : vLights[i], 25, {255, 217, 77}) > 0, i == iLight) << i;
+        }
+    }
+    EXPECT_EQ(std::make_pair(GetInteger(GL_ATTRIB_STACK_DEPTH), GetInteger(GL_LINE_WIDTH)), std::make_pair(0, 1));
+    g_FrameTimer = CTimer();
 }

@@ -15,6 +15,7 @@
 #include "app/Game.h"
 #include "app/Globals.h"
 #include "app/Input.h"
+#include "app/LightMarkers.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
 #include "support/GlTest.h"
@@ -62,7 +63,7 @@ std::vector<float> Snapshot() {
         float(V().iLastY)};
     for (const bool b : {s.bSmooth, s.bLocalViewer, s.bDepthTest, s.bTwoSided, s.bAmbient, s.bPerspective, s.bShowFps,
                          s.bWireframe, s.bLighting, s.bTextures, s.bLightOn[0], s.bLightOn[1], s.bLightOn[2],
-                         s.bLightOn[3], g_bShowPanel}) {
+                         s.bLightOn[3], g_bShowPanel, g_bShowLightMarkers}) {
         Values.push_back(b);
     }
     for (const CVector3& v : s.vLightPos) {
@@ -76,7 +77,7 @@ void ResetState() {
     V() = CViewControl();
     SetVector(&g_Camera.vCenter, 0.0f, 0.0f, 0.0f);
     g_Board.fTiltZ = g_Board.fTiltX = 0.0f;
-    g_bShowPanel = false;
+    g_bShowPanel = g_bShowLightMarkers = false;
     g_iFps = 0;
 }
 
@@ -116,6 +117,7 @@ TEST_F(InputTest, EachInputChangesExactlyWhatItsBindingSaysWithinItsBoundsAndThe
         {"Insert", [] { Special(GLUT_KEY_INSERT); }, [] { S().bLightOn[0] = false; }},
         {"F1 twice, Shift+F1", [] { Special(GLUT_KEY_F1, 2); Special(GLUT_KEY_F1, 1, GLUT_ACTIVE_SHIFT); },
          [] { g_bShowPanel = true; }},
+        {"F2 thrice", [] { Special(GLUT_KEY_F2, 3); }, [] { g_bShowLightMarkers = true; }, {{"light markers", "on"}}},
         {"light 3 moves", [] { Keys("3jmmmnn,"); },
          [] { S().iLight = 2; S().vLightPos[2].z += 0.2f; S().vLightPos[2].x -= 0.1f; }},
         {"light 4 moves", [] { Keys("4m"); }, [] { S().iLight = 3; S().vLightPos[3].z = 1.1f; },

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <utility>
 
 #include "app/Globals.h"
@@ -85,13 +86,16 @@ TEST(BallMotion, RimAndWallsTurnTheComponentThatHitThem) {
         // The wall x 2 to 3, z 0 to 1: pushed back 1.02 radii from the contact toward the old centre.
         {20, 1.4f, 0.5f, 0.2, 0.0, 1.5155f, 0.5f, -0.25, 0.95},
         {20, 1.4f, 0.5f, 0.2, 0.01, 1.51557f, 0.50193f, -0.25, 0.95},
-        {21, 1.4f, 0.5f, 0.2, 0.0, 1.5155f, 0.5f, -0.25, 0.95},  // an odd field's wall edges are its integer halves
         {20, 3.6f, 0.5f, -0.2, 0.0, 3.4845f, 0.5f, -0.25, 0.95},  // its +x face, met toward -x
         {20, 2.5f, -0.6f, 0.01, 0.2, 2.50193f, -0.48443f, 0.95, -0.25},
         {20, 1.5f, -0.5f, 0.2, 0.2, 1.65741f, -0.34259f, 0.95, -0.25},  // the corner: equal components are a z contact
-        // A centre on the wall's face, as an odd level's respawn position may be, goes out on the open side.
-        {21, 2.0f, 0.5f, -0.1, 0.0, 1.5155f, 0.5f, -0.25, 0.95},
-        {20, 2.0f, 0.5f, 0.1, 0.1, 1.5155f, 0.6f, -0.25, 0.95},
+        // An odd field's wall is met where it is drawn, x 1.5 to 2.5 and z -0.5 to 0.5, from every side.
+        {21, 0.9f, 0.0f, 0.2, 0.0, 1.0155f, 0.0f, -0.25, 0.95},
+        {21, 3.1f, 0.0f, -0.2, 0.0, 2.9845f, 0.0f, -0.25, 0.95},
+        {21, 2.0f, -1.1f, 0.0, 0.2, 2.0f, -0.9845f, 0.95, -0.25},
+        {21, 2.0f, 1.1f, 0.0, -0.2, 2.0f, 0.9845f, 0.95, -0.25},
+        // The centre lies on the wall's face and moves away: a contact on the centre gives no direction.
+        {20, 2.0f, 0.5f, -0.1, 0.0, 2.0f, 0.5f, 0.95, -0.25},
     };
     for (const auto& c : CASES) {
         SCOPED_TRACE(testing::Message() << c.x << ", " << c.z << " by " << c.dx << ", " << c.dz);
@@ -146,12 +150,21 @@ TEST(BallMotion, HolesRespawnBeforeAnyWallSaveCellsMoveTheRespawnCellAndNoCellIs
     StepFrom(1.5f, 1.5f, 0.0, 1.0);
     ExpectRespawnedAt(1.5f, 0.5f);
 
-    // On an odd field column 10 spans x 0 to 1 (drawn: -0.5 to 0.5), and the
-    // respawn position, with the exact half, is its low-x edge.
+    // On an odd field the hole (11, 10) is drawn at x 0.5 to 1.5; the respawn cell's drawn centre is (0, 0).
     UseBoard(21, 21, 10, 10);
-    g_Board.iField[10][10] = TILE_HOLE;
-    StepFrom(0.3f, 0.5f, 0.4, 0.0);
+    g_Board.iField[11][10] = TILE_HOLE;
+    StepFrom(0.3f, 0.0f, 0.25, 0.0);
     ExpectRespawnedAt(0.0f, 0.0f);
+
+    // Holes and save cells on the outermost columns and rows act as anywhere, met from 0.2 inside.
+    for (const auto& [iX, iY, iTile] : {std::tuple(0, 10, TILE_HOLE), std::tuple(19, 10, TILE_SAVE),
+                                        std::tuple(10, 0, TILE_SAVE), std::tuple(10, 19, TILE_HOLE)}) {
+        UseBoard(20, 20, 3, 4);
+        g_Board.iField[iX][iY] = iTile;
+        const int iSignX = (iX > 10) - (iX < 10), iSignZ = (iY > 10) - (iY < 10);
+        StepFrom(iX - 9.5f - 0.2f * iSignX, iY - 9.5f - 0.2f * iSignZ, 0.2 * iSignX, 0.2 * iSignZ);
+        EXPECT_TRUE(iTile == TILE_SAVE ? g_Board.iStartX == iX && g_Board.iStartY == iY : g_Ball.vPosition.x == -6.5f);
+    }
 
     // Empty boards, and cells off the grid, are left alone.
     for (const auto& [iWidth, iHeight] : {std::pair(0, 20), std::pair(20, -3)}) {
