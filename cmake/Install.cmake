@@ -52,7 +52,7 @@ function(kov_install_layout COMPONENT BINDIR GAMEDIR DATADIR)
   install(FILES ${KOV_GENERATED}/kov-play.6.gz ${KOV_GENERATED}/kov-level-check.6.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 ${IN_LAYOUT})
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} ${IN_LAYOUT})
-  install(FILES docs/game.png docs/workbench.png docs/panel.png docs/spiral.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
+  install(FILES docs/game.png docs/workbench.png docs/panel.png docs/lights.png docs/spiral.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
           ${IN_LAYOUT})
 endfunction()
 
