@@ -4,7 +4,8 @@
 # built from Debian's source packages of the versions installed for Linux, once
 # per version, into build-windows/prefix. Programs that run at build time (the
 # icon painter) and the tests run under Wine (scripts/windows/wine.sh).
-# Usage: scripts/build-windows.sh [TARGET...]   (default: everything)
+# Usage: scripts/build-windows.sh [-DNAME=VALUE...] [TARGET...]
+#   the -D options go to CMake; without targets it builds everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,9 +39,14 @@ build_source libgtest-dev -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
 build_source libbenchmark-dev -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF \
   -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_INSTALL=ON -DGIT_VERSION=0.0.0  # Debian reads no version from git
 
+options=()
+while [ $# -gt 0 ] && [[ $1 == -D* ]]; do
+  options+=("$1")
+  shift
+done
 cmake -S . -B "$OUT" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_FIND_ROOT_PATH="$PREFIX" -DKOV_BUILD_TESTS=ON -DKOV_BUILD_BENCH=ON \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/windows/wine.sh" >/dev/null
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/windows/wine.sh" "${options[@]}" >/dev/null
 if [ $# -gt 0 ]; then
   cmake --build "$OUT" --target "$@"
 else
