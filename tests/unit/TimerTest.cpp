@@ -43,3 +43,28 @@ TEST(Timer, ReadsMillisecondsSinceTheStartOrResetFromTheClockChosenFirst) {
     NoCounter.dwTimeMs = 0xFF;  // the longest span it can tell: one millisecond short of 2^32
     EXPECT_EQ(Fallback.GetElapsed(), 4294967295.0);
 }
+
+// The system's counter runs at the frequency it reports, in step with its
+// millisecond clock. Each clock is read between two readings of the other, and
+// the millisecond clock may tick as coarsely as Windows' default 15.6 ms.
+TEST(Timer, TheSystemCounterRunsAtItsFrequencyWithTheMillisecondClock) {
+    constexpr uint32_t SPAN_MS = 100;
+    constexpr double TICK_MS = 16.0;
+    const IClockSource& Clock = GetSystemClock();
+    int64_t llFrequency = 0;
+    ASSERT_TRUE(Clock.QueryFrequency(&llFrequency));
+    ASSERT_GE(llFrequency, 1000);
+    const int64_t llBefore = Clock.QueryCounter();
+    const uint32_t dwStart = Clock.GetTimeMs();
+    const int64_t llAfter = Clock.QueryCounter();
+    uint32_t dwEnd;
+    int64_t llEndBefore;
+    do {
+        llEndBefore = Clock.QueryCounter();
+        dwEnd = Clock.GetTimeMs();
+    } while (dwEnd - dwStart < SPAN_MS);
+    const int64_t llEndAfter = Clock.QueryCounter();
+    const double dMsPerCount = 1000.0 / static_cast<double>(llFrequency);
+    EXPECT_GE(dwEnd - dwStart, static_cast<double>(llEndBefore - llAfter) * dMsPerCount - TICK_MS);
+    EXPECT_LE(dwEnd - dwStart, static_cast<double>(llEndAfter - llBefore) * dMsPerCount + TICK_MS);
+}

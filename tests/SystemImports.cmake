@@ -1,0 +1,16 @@
+cmake_minimum_required(VERSION 3.25)
+# cmake -DOBJDUMP=... -DPROGRAM=x.exe -P SystemImports.cmake: fails unless the
+# program imports DLLs, and only DLLs that every Windows has.
+set(SYSTEM_DLLS ADVAPI32 GDI32 GLU32 KERNEL32 MSVCRT OPENGL32 SHLWAPI USER32 WINMM)
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE DUMP COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCHALL "DLL Name: [^\n]+" IMPORTS "${DUMP}")
+if(NOT IMPORTS)
+  message(FATAL_ERROR "${PROGRAM} lists no imported DLLs")
+endif()
+foreach(IMPORT ${IMPORTS})
+  string(REGEX REPLACE "DLL Name: (.+)\\.[dD][lL][lL]" "\\1" NAME "${IMPORT}")
+  string(TOUPPER "${NAME}" NAME)
+  if(NOT NAME IN_LIST SYSTEM_DLLS)
+    message(FATAL_ERROR "${PROGRAM} imports ${IMPORT}, which is not part of Windows")
+  endif()
+endforeach()

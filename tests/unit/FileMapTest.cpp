@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/FileMap.h"
+#include "support/TempFile.h"
+
+// Every platform maps a regular file whole and refuses, without blocking, what
+// it cannot map whole: each refusal leaves the map empty, also after a success.
+TEST(FileMap, MapsARegularFileWholeAndRefusesWhatIsNone) {
+    const std::string sBytes("BM\0\x01\r\n", 6);
+    const CTempFile File(sBytes);
+    const CTempFile Empty("");
+    CFileMap Map;
+    // Each platform's null device; on the other it is a file that does not exist.
+    for (const char* szRefused : {"no/such/file.bmp", Empty.Path(), KOV_SOURCE_DIR "/tests", "/dev/null", "NUL"}) {
+        ASSERT_TRUE(Map.Open(File.Path()));
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(Map.pData), Map.uSize), sBytes);
+        EXPECT_FALSE(Map.Open(szRefused)) << szRefused;
+        EXPECT_EQ(Map.pData, nullptr) << szRefused;
+        EXPECT_EQ(Map.uSize, 0u) << szRefused;
+    }
+}
