@@ -7,7 +7,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import LEVEL, ball, close_box  # noqa: E402
-from kovgame import Game, panel_shown, wait_for  # noqa: E402
+from kovgame import Game, drag_args, panel_shown, wait_for  # noqa: E402
 
 MISSING = "data/start.bmp"
 MESSAGE = "Error: Failed to open DIB file %s.\n" % MISSING
@@ -82,6 +82,9 @@ def case_play(szWine, szExe, szSourceDir, szLinuxGame):
         x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
         game.xdotool("key", *["Down"] * 20)
         game.wait_picture(lambda p: (b := ball(p)) and b[1] > y0 + fRadius, "the ball to roll down after Down")
+        # 200 pixels of left drag to the right tilt about z as far as Right would.
+        game.xdotool(*drag_args(1, [(400 + 20 * i, 700) for i in range(11)]))
+        game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + fRadius, "the ball to roll right after a drag")
         # With Caps Lock on, and Shift up again, the arrows tilt.
         game.xdotool("key", "Caps_Lock", *["Left"] * 40)
         game.wait_picture(lambda p: (b := ball(p)) and b[0] < x0 - fRadius, "the ball to roll left after Left")
