@@ -16,18 +16,23 @@ cmake --build build/release --target kov_frame_bench >/dev/null
 export LIBGL_ALWAYS_SOFTWARE=1
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
-# layers NAME COMMAND...: one run's figure, appended to $log/NAME. The program's
-# status says whether all its own goals were met, which does not matter here.
+# layers NAME COMMAND...: one run's figure, printed and added to $log/NAME. The
+# program's status says whether all its own goals were met, which does not matter here.
 layers() {
-  local name=$1
+  local name=$1 figure
   shift
   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@" >"$log/out" 2>&1 || true
-  sed -n 's/^shipped level: \([0-9.]*\) floor layers.*/\1/p' "$log/out" | tee -a "$log/$name"
-  grep -q . "$log/$name" || { cat "$log/out" >&2; exit 1; }
+  figure=$(sed -n 's/^shipped level: \([0-9.]*\) floor layers.*/\1/p' "$log/out")
+  if [ -z "$figure" ]; then
+    cat "$log/out" >&2
+    exit 1
+  fi
+  echo "$figure" >>"$log/$name"
+  echo "$name: $figure floor layers"
 }
 for ((i = 1; i <= rounds; i++)); do
-  echo "round $i: Linux $(layers linux build/release/bench/kov_frame_bench)," \
-       "Wine $(layers wine scripts/windows/wine.sh build-windows/bench/kov_frame_bench.exe) floor layers"
+  layers linux build/release/bench/kov_frame_bench
+  layers wine scripts/windows/wine.sh build-windows/bench/kov_frame_bench.exe
 done
 python3 - "$log/linux" "$log/wine" <<'PY'
 import statistics, sys

@@ -11,6 +11,12 @@ cd "$(dirname "$0")/.."
 
 ./scripts/deps.sh windows
 
+options=()
+while [ $# -gt 0 ] && [[ $1 == -D* ]]; do
+  options+=("$1")
+  shift
+done
+
 OUT=$PWD/build-windows
 PREFIX=$OUT/prefix
 TOOLCHAIN=$PWD/cmake/mingw-w64-x86_64.cmake
@@ -36,14 +42,12 @@ build_source() {
 build_source freeglut3-dev -DFREEGLUT_REPLACE_GLUT=ON -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_BUILD_SHARED_LIBS=OFF \
   -DFREEGLUT_BUILD_STATIC_LIBS=ON
 build_source libgtest-dev -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
-build_source libbenchmark-dev -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF \
-  -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_INSTALL=ON -DGIT_VERSION=0.0.0  # Debian reads no version from git
+if [[ " ${options[*]} " != *" -DKOV_BUILD_BENCH=OFF "* ]]; then
+  # Debian's source reads no version from git.
+  build_source libbenchmark-dev -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF \
+    -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_INSTALL=ON -DGIT_VERSION=0.0.0
+fi
 
-options=()
-while [ $# -gt 0 ] && [[ $1 == -D* ]]; do
-  options+=("$1")
-  shift
-done
 cmake -S . -B "$OUT" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_FIND_ROOT_PATH="$PREFIX" -DKOV_BUILD_TESTS=ON -DKOV_BUILD_BENCH=ON \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/windows/wine.sh" "${options[@]}" >/dev/null
