@@ -14,4 +14,5 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/kov.rc PROPERTIES OBJECT_DEPENDS
 set(KOV_STB_INCLUDE ${CMAKE_BINARY_DIR}/stb-include)
 file(COPY /usr/include/stb/stb_image.h /usr/include/stb/stb_image_write.h DESTINATION ${KOV_STB_INCLUDE}/stb)
 add_library(stb STATIC ${CMAKE_CURRENT_LIST_DIR}/Stb.cpp)
+target_compile_options(stb PRIVATE -O1)  # a few pictures a run; -O3 takes half a minute to build
 target_include_directories(stb SYSTEM PUBLIC ${KOV_STB_INCLUDE})

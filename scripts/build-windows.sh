@@ -41,7 +41,7 @@ build_source() {
 # With glut.h, as on Linux.
 build_source freeglut3-dev -DFREEGLUT_REPLACE_GLUT=ON -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_BUILD_SHARED_LIBS=OFF \
   -DFREEGLUT_BUILD_STATIC_LIBS=ON
-build_source libgtest-dev -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
+build_source libgtest-dev -DINSTALL_GTEST=ON -DBUILD_GMOCK=OFF
 if [[ " ${options[*]} " != *" -DKOV_BUILD_BENCH=OFF "* ]]; then
   # Debian's source reads no version from git.
   build_source libbenchmark-dev -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF \
