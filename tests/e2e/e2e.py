@@ -46,8 +46,31 @@ def close_box(game, box, dismiss):
     game.xdotool(*dismiss)
 
 
+def steer(game, still):
+    """From a still picture of the ball at rest: F1 shows the panel and F1 again gives back the picture,
+    Shift+Left moves the view, and Down, a left drag to the right and Left with Caps Lock on roll the ball."""
+    x0, y0, fRadius = ball(still)
+    game.xdotool("key", "F1")
+    game.wait_picture(panel_shown, "the panel after F1")
+    game.xdotool("key", "F1")
+    game.wait_picture(lambda p: p == still, "the picture as before F1 after F1 again")
+    # Shift+Left moves the centre left: the resting ball, with the board, moves right.
+    game.xdotool("key", *["shift+Left"] * 20)
+    x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
+    # 2 degrees about x: the ball rolls towards the viewer, down the window.
+    game.xdotool("key", *["Down"] * 20)
+    game.wait_picture(lambda p: (b := ball(p)) and b[1] > y0 + fRadius, "the ball to roll down after Down")
+    # 200 pixels of left drag to the right tilt about z as far as Right would.
+    game.xdotool(*drag_args(1, [(400 + 20 * i, 700) for i in range(11)]))
+    game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + fRadius, "the ball to roll right after a drag")
+    # With Caps Lock on, and Shift up again, the arrows tilt.
+    game.xdotool("key", "Caps_Lock", *["Left"] * 40)
+    game.wait_picture(lambda p: (b := ball(p)) and b[0] < x0 - fRadius, "the ball to roll left after Left")
+    game.xdotool("key", "Caps_Lock")
+
+
 def case_play(szGame, szSourceDir, *_):
-    """The bad textures' boxes, the window, F1, F, arrows also with Shift and Caps Lock, a drag and Escape, in one."""
+    """The bad textures' boxes, the window, F, then steer, and Escape, in one."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
@@ -69,29 +92,12 @@ def case_play(szGame, szSourceDir, *_):
         window = game.wait_window()
         szWindow = game.xdotool("getwindowname", window, "getwindowgeometry", "--shell", window)
         assert szWindow.startswith("KOV Arbeit\nWINDOW=%s\nX=0\nY=0\nWIDTH=1024\nHEIGHT=768\n" % window), szWindow
-        x0, y0, fRadius = game.wait_picture(ball, "the ball on the board")
+        game.wait_picture(ball, "the ball on the board")
         assert game.printed() == szMessages, "stderr %r" % game.printed()
-        before = game.screenshot()  # the ball lies still on the level board
-        game.xdotool("key", "F1")
-        game.wait_picture(panel_shown, "the panel after F1")
-        game.xdotool("key", "F1")
-        game.wait_picture(lambda p: p == before, "the picture as before F1 after F1 again")
-        # Shift+Left moves the centre left: the resting ball, with the board, moves right.
-        game.xdotool("key", *["shift+Left"] * 20)
-        x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
         game.xdotool("key", "f")
         game.wait_picture(fps_shown, "the frame rate in the top right after F")
-        # 2 degrees about x: the ball rolls towards the viewer, down the window.
-        game.xdotool("key", *["Down"] * 20)
-        game.wait_picture(lambda p: (b := ball(p)) and b[1] > y0 + fRadius, "the ball to roll down after Down")
-        # 200 pixels of left drag to the right tilt about z as far as Right would.
-        game.xdotool(*drag_args(1, [(400 + 20 * i, 700) for i in range(11)]))
-        game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + fRadius, "the ball to roll right after a drag")
-        # With Caps Lock on, and Shift up again, the arrows tilt.
-        game.xdotool("key", "Caps_Lock", *["Left"] * 40)
-        game.wait_picture(lambda p: (b := ball(p)) and b[0] < x0 - fRadius, "the ball to roll left after Left")
         game.xdotool("key", "f")
-        game.wait_picture(lambda p: not fps_shown(p), "the frame rate to go after F again")
+        steer(game, game.wait_picture(lambda p: not fps_shown(p) and p, "the frame rate to go after F again"))
         game.quit()
         assert game.printed(bStdout=True) == "", "stdout %r" % game.printed(bStdout=True)
 

@@ -17,7 +17,6 @@ TEST(FileMap, MapsARegularFileWholeAndRefusesWhatIsNone) {
         ASSERT_TRUE(Map.Open(File.Path()));
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(Map.pData), Map.uSize), sBytes);
         EXPECT_FALSE(Map.Open(szRefused)) << szRefused;
-        EXPECT_EQ(Map.pData, nullptr) << szRefused;
-        EXPECT_EQ(Map.uSize, 0u) << szRefused;
+        EXPECT_TRUE(Map.pData == nullptr && Map.uSize == 0) << szRefused;
     }
 }

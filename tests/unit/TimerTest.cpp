@@ -44,27 +44,23 @@ TEST(Timer, ReadsMillisecondsSinceTheStartOrResetFromTheClockChosenFirst) {
     EXPECT_EQ(Fallback.GetElapsed(), 4294967295.0);
 }
 
-// The system's counter runs at the frequency it reports, in step with its
-// millisecond clock. Each clock is read between two readings of the other, and
-// the millisecond clock may tick as coarsely as Windows' default 15.6 ms.
+// The system's counter runs at its frequency in step with the millisecond
+// clock, which may tick as coarsely as Windows' default 15.6 ms. Each reading
+// of the one lies between two readings of the other.
 TEST(Timer, TheSystemCounterRunsAtItsFrequencyWithTheMillisecondClock) {
-    constexpr uint32_t SPAN_MS = 100;
-    constexpr double TICK_MS = 16.0;
     const IClockSource& Clock = GetSystemClock();
-    int64_t llFrequency = 0;
-    ASSERT_TRUE(Clock.QueryFrequency(&llFrequency));
-    ASSERT_GE(llFrequency, 1000);
-    const int64_t llBefore = Clock.QueryCounter();
+    int64_t llFrequency = 0, llCounts[4];
+    ASSERT_TRUE(Clock.QueryFrequency(&llFrequency) && llFrequency >= 1000);
+    llCounts[0] = Clock.QueryCounter();
     const uint32_t dwStart = Clock.GetTimeMs();
-    const int64_t llAfter = Clock.QueryCounter();
-    uint32_t dwEnd;
-    int64_t llEndBefore;
+    llCounts[1] = Clock.QueryCounter();
+    uint32_t dwSpan;
     do {
-        llEndBefore = Clock.QueryCounter();
-        dwEnd = Clock.GetTimeMs();
-    } while (dwEnd - dwStart < SPAN_MS);
-    const int64_t llEndAfter = Clock.QueryCounter();
+        llCounts[2] = Clock.QueryCounter();
+        dwSpan = Clock.GetTimeMs() - dwStart;
+        llCounts[3] = Clock.QueryCounter();
+    } while (dwSpan < 100);
     const double dMsPerCount = 1000.0 / static_cast<double>(llFrequency);
-    EXPECT_GE(dwEnd - dwStart, static_cast<double>(llEndBefore - llAfter) * dMsPerCount - TICK_MS);
-    EXPECT_LE(dwEnd - dwStart, static_cast<double>(llEndAfter - llBefore) * dMsPerCount + TICK_MS);
+    EXPECT_GE(dwSpan, static_cast<double>(llCounts[2] - llCounts[1]) * dMsPerCount - 16.0);
+    EXPECT_LE(dwSpan, static_cast<double>(llCounts[3] - llCounts[0]) * dMsPerCount + 16.0);
 }
