@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, run_case, wait_for  # noqa: E402
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
@@ -267,8 +267,4 @@ def case_soak(szGame, szSourceDir, szSeconds):
 
 
 if __name__ == "__main__":
-    try:
-        globals()["case_" + sys.argv[1]](*sys.argv[2:])
-    except AssertionError as failure:
-        sys.exit("FAILED %s: %s" % (sys.argv[1], failure))
-    print("passed %s" % sys.argv[1])
+    run_case(globals())

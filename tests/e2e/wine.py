@@ -9,7 +9,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import LEVEL, ball, close_box, steer  # noqa: E402
-from kovgame import Game, wait_for  # noqa: E402
+from kovgame import Game, run_case, wait_for  # noqa: E402
 
 MISSING = "data/start.bmp"
 MESSAGE = "Error: Failed to open DIB file %s.\n" % MISSING
@@ -86,8 +86,4 @@ def case_imports(szObjdump, *programs):
 
 
 if __name__ == "__main__":
-    try:
-        globals()["case_" + sys.argv[1]](*sys.argv[2:])
-    except AssertionError as failure:
-        sys.exit("FAILED %s: %s" % (sys.argv[1], failure))
-    print("passed %s" % sys.argv[1])
+    run_case(globals())
