@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/FileMap.h"
@@ -8,7 +9,8 @@
 // Every platform maps a regular file whole and refuses, without blocking, what
 // it cannot map whole: each refusal leaves the map empty, also after a success.
 TEST(FileMap, MapsARegularFileWholeAndRefusesWhatIsNone) {
-    const std::string sBytes("BM\0\x01\r\n", 6);
+    // Past the first page and the first 64 KiB of a view.
+    const std::string sBytes = std::string("BM\0\x01\r\n", 6) + std::string(1 << 17, 'x') + "end";
     const CTempFile File(sBytes);
     const CTempFile Empty("");
     CFileMap Map;
@@ -19,4 +21,6 @@ TEST(FileMap, MapsARegularFileWholeAndRefusesWhatIsNone) {
         EXPECT_FALSE(Map.Open(szRefused)) << szRefused;
         EXPECT_TRUE(Map.pData == nullptr && Map.uSize == 0) << szRefused;
     }
+    // Nothing of the file is left open: Windows deletes no file that is open or mapped.
+    EXPECT_EQ(std::remove(File.Path()), 0);
 }
