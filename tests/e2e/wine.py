@@ -11,12 +11,11 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import LEVEL, ball, close_box, steer  # noqa: E402
 from kovgame import Game, run_case, wait_for  # noqa: E402
 
-MISSING = "data/start.bmp"
-MESSAGE = "Error: Failed to open DIB file %s.\n" % MISSING
+MESSAGE = "Error: Failed to open DIB file data/start.bmp.\n"
 
 
 def prepare(szDir):
-    os.remove(os.path.join(szDir, MISSING))
+    os.remove(os.path.join(szDir, "data/start.bmp"))
     with open(os.path.join(szDir, "data/field.txt"), "w") as level:
         level.write(LEVEL)
 
@@ -38,8 +37,7 @@ def wait_box(game, szPrinted):
 
 
 def start_picture(game):
-    """The box of the missing texture closed with Return, then the picture once the box has gone and the
-    ball is drawn, the same in two screenshots running."""
+    """The missing texture's box closed by Return, then, once it has gone, a still picture with the ball."""
     close_box(game, wait_box(game, MESSAGE), ["key", "Return"])
     wait_for(lambda: not game.xdotool("search", "--onlyvisible", "--name", "^Error$"), "the box to close")
     # Wine maps windows of its own beside the game's: the game's is the one with its title.
