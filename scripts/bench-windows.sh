@@ -37,6 +37,7 @@ done
 python3 - "$log/linux" "$log/wine" <<'PY'
 import statistics, sys
 linux, wine = (statistics.median(float(x) for x in open(path)) for path in sys.argv[1:])
-print("shipped level, median: Linux %.2f, Wine %.2f floor layers: Wine %+.1f %%" % (linux, wine, 100 * (wine / linux - 1)))
+print("shipped level, median: Linux %.2f, Wine %.2f floor layers: Wine %+.1f %%"
+      % (linux, wine, 100 * (wine / linux - 1)))
 sys.exit(0 if abs(wine / linux - 1) <= 0.10 else "Wine's figure is not within 10 % of Linux's")
 PY

@@ -74,7 +74,8 @@ bool WriteFile(const char* szPath, const CBytes& Bytes) {
 // Writes the game's icon at one size as a PNG file, or at the sizes Windows
 // uses as an icon file.
 int main(int argc, char** argv) {
-    const bool bIco = argc == 2 && std::strlen(argv[1]) > 4 && std::strcmp(argv[1] + std::strlen(argv[1]) - 4, ".ico") == 0;
+    const size_t uLength = argc == 2 ? std::strlen(argv[1]) : 0;
+    const bool bIco = uLength > 4 && std::strcmp(argv[1] + uLength - 4, ".ico") == 0;
     const int iSize = argc == 3 ? std::atoi(argv[1]) : 0;
     if (!bIco && iSize < 1) {
         std::fprintf(stderr, "usage: make-icon SIZE FILE.png | make-icon FILE.ico\n");

@@ -71,8 +71,7 @@ def case_missing_level(szWine, szExe, *_):
         assert game.proc.returncode == 1, "status %s after the box" % game.proc.returncode
 
 
-# The DLLs that every Windows has. A DLL of the toolchain missing beside a program stops it before main
-# without a word.
+# Every Windows has these; a toolchain DLL missing beside a program stops it before main without a word.
 SYSTEM_DLLS = {"ADVAPI32", "GDI32", "GLU32", "KERNEL32", "MSVCRT", "OPENGL32", "SHLWAPI", "USER32", "WINMM"}
 
 

@@ -47,7 +47,8 @@ TEST(Level, EachFileReadsAsTheCheckerReports) {
         {"/dev/zero", 1, "/dev/zero: File too large\nunplayable\n"},
     };
     for (const auto& c : CASES) {
-        const std::string sDir = std::filesystem::path(c.szFile).has_root_path() ? "" : KOV_SOURCE_DIR "/tests/data/levels/";
+        const bool bAbsolute = std::filesystem::path(c.szFile).has_root_path();
+        const std::string sDir = bAbsolute ? "" : KOV_SOURCE_DIR "/tests/data/levels/";
         const std::string sPath = sDir + c.szFile;
         std::string sReport;
         EXPECT_EQ(CheckLevel(sPath.c_str(), &sReport), c.iStatus) << sReport;

@@ -44,9 +44,8 @@ TEST(Timer, ReadsMillisecondsSinceTheStartOrResetFromTheClockChosenFirst) {
     EXPECT_EQ(Fallback.GetElapsed(), 4294967295.0);
 }
 
-// The system's counter runs at its frequency in step with the millisecond
-// clock, which may tick as coarsely as Windows' default 15.6 ms. Each reading
-// of the one lies between two readings of the other.
+// The system's counter runs at its frequency in step with the millisecond clock (which may tick as
+// coarsely as Windows' default 15.6 ms): each reading of the one lies between two readings of the other.
 TEST(Timer, TheSystemCounterRunsAtItsFrequencyWithTheMillisecondClock) {
     const IClockSource& Clock = GetSystemClock();
     int64_t llFrequency = 0, llCounts[4];
