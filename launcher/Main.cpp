@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (sFirst == "--version") {
-        std::printf("kov-play (KOV Arbeit) %s\n", KOV_VERSION);
+        std::printf("kov-play (%s) %s\n", KOV_TITLE, KOV_VERSION);
         return 0;
     }
     if (sFirst == "--list") {

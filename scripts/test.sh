@@ -2,7 +2,8 @@
 # The whole test suite: installs what it needs, builds and runs every test with
 # CTest under a virtual X server with Mesa's software renderer, then builds and
 # runs it all again under AddressSanitizer + UndefinedBehaviorSanitizer (with
-# clang, which also builds and briefly runs the fuzz targets).
+# clang, which also builds and briefly runs the fuzz targets), and last
+# cross-builds the game for Windows and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,3 +25,10 @@ CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DKOV_SANITIZE=ON -DKOV_BUILD_TESTS=ON -DKOV_BUILD_FUZZ=ON -DKOV_BUILD_BENCH=OFF
 cmake --build build/asan -j "$JOBS"
 "${XVFB[@]}" ctest --test-dir build/asan --output-on-failure --no-tests=error -j "$JOBS"
+
+echo "=== Windows build (mingw-w64), tests under Wine ==="
+# The Wine session compares kov.exe's picture with the Linux game's.
+./scripts/build-windows.sh -DKOV_BUILD_BENCH=OFF -DKOV_LINUX_GAME="$PWD/build/release/kov" \
+  kov kov-level-check kov_unit_tests kov_gl_tests kov_packages
+# One at a time: Wine's programs share one Wine server.
+"${XVFB[@]}" ctest --test-dir build-windows --output-on-failure --no-tests=error

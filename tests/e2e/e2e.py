@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, red_marker, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, drag_args, find, fps_shown, panel_shown, red_marker, run_case, wait_for  # noqa: E402
 
 # Open floor with the start in the middle: the ball rolls wherever the board tilts.
 LEVEL = "9\n9\n" + ".........\n" * 4 + "....S....\n" + ".........\n" * 4
@@ -48,8 +48,31 @@ def close_box(game, box, dismiss):
     game.xdotool(*dismiss)
 
 
+def steer(game, still):
+    """From a still picture of the ball at rest: F1 shows the panel and F1 again gives back the picture,
+    Shift+Left moves the view, and Down, a left drag to the right and Left with Caps Lock on roll the ball."""
+    x0, y0, fRadius = ball(still)
+    game.xdotool("key", "F1")
+    game.wait_picture(panel_shown, "the panel after F1")
+    game.xdotool("key", "F1")
+    game.wait_picture(lambda p: p == still, "the picture as before F1 after F1 again")
+    # Shift+Left moves the centre left: the resting ball, with the board, moves right.
+    game.xdotool("key", *["shift+Left"] * 20)
+    x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
+    # 2 degrees about x: the ball rolls towards the viewer, down the window.
+    game.xdotool("key", *["Down"] * 20)
+    game.wait_picture(lambda p: (b := ball(p)) and b[1] > y0 + fRadius, "the ball to roll down after Down")
+    # 200 pixels of left drag to the right tilt about z as far as Right would.
+    game.xdotool(*drag_args(1, [(400 + 20 * i, 700) for i in range(11)]))
+    game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + fRadius, "the ball to roll right after a drag")
+    # With Caps Lock on, and Shift up again, the arrows tilt.
+    game.xdotool("key", "Caps_Lock", *["Left"] * 40)
+    game.wait_picture(lambda p: (b := ball(p)) and b[0] < x0 - fRadius, "the ball to roll left after Left")
+    game.xdotool("key", "Caps_Lock")
+
+
 def case_play(szGame, szSourceDir, *_):
-    """The bad textures' boxes, the window, F1, F2 with a light's keys, F, arrows, Shift, Caps Lock, a drag, Escape."""
+    """The bad textures' boxes, the window, F2 with a light's keys, F, then steer, and Escape, in one."""
     def prepare(szDir):
         with open(os.path.join(szDir, "data/field.txt"), "w") as level:
             level.write(LEVEL)
@@ -73,13 +96,9 @@ def case_play(szGame, szSourceDir, *_):
         window = game.wait_window()
         szWindow = game.xdotool("getwindowname", window, "getwindowgeometry", "--shell", window)
         assert szWindow.startswith("KOV Arbeit\nWINDOW=%s\nX=0\nY=0\nWIDTH=1024\nHEIGHT=768\n" % window), szWindow
-        x0, y0, fRadius = game.wait_picture(ball, "the ball on the board")
+        game.wait_picture(ball, "the ball on the board")
         assert game.printed() == szMessages, "stderr %r" % game.printed()
         before = game.screenshot()  # the ball lies still on the level board
-        game.xdotool("key", "F1")
-        game.wait_picture(panel_shown, "the panel after F1")
-        game.xdotool("key", "F1")
-        game.wait_picture(lambda p: p == before, "the picture as before F1 after F1 again")
         # The red light, off, moved over the board; F2 shows its hollow marker, which follows its keys.
         game.xdotool("key", "2", *["n"] * 95, *["j"] * 75, "F2")
         x1 = game.wait_picture(red_marker, "the red light's marker after F2")[0]
@@ -87,22 +106,10 @@ def case_play(szGame, szSourceDir, *_):
         game.wait_picture(lambda p: (m := red_marker(p)) and m[0] > x1 + 15, "the red marker to move right")
         game.xdotool("key", "F2")
         game.wait_picture(lambda p: p == before, "the picture as before F2 after F2 again")
-        # Shift+Left moves the centre left: the resting ball, with the board, moves right.
-        game.xdotool("key", *["shift+Left"] * 20)
-        x0 = game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + 30 and b, "Shift+Left to move the view")[0]
         game.xdotool("key", "f")
         game.wait_picture(fps_shown, "the frame rate in the top right after F")
-        # 2 degrees about x: the ball rolls towards the viewer, down the window.
-        game.xdotool("key", *["Down"] * 20)
-        game.wait_picture(lambda p: (b := ball(p)) and b[1] > y0 + fRadius, "the ball to roll down after Down")
-        # 200 pixels of left drag to the right tilt about z as far as Right would.
-        game.xdotool(*drag_args(1, [(400 + 20 * i, 700) for i in range(11)]))
-        game.wait_picture(lambda p: (b := ball(p)) and b[0] > x0 + fRadius, "the ball to roll right after a drag")
-        # With Caps Lock on, and Shift up again, the arrows tilt.
-        game.xdotool("key", "Caps_Lock", *["Left"] * 40)
-        game.wait_picture(lambda p: (b := ball(p)) and b[0] < x0 - fRadius, "the ball to roll left after Left")
         game.xdotool("key", "f")
-        game.wait_picture(lambda p: not fps_shown(p), "the frame rate to go after F again")
+        steer(game, game.wait_picture(lambda p: not fps_shown(p) and p, "the frame rate to go after F again"))
         game.quit()
         assert game.printed(bStdout=True) == "", "stdout %r" % game.printed(bStdout=True)
     with Game([szGame, "-geometry", "640x480+10+20"], szSourceDir) as game:  # the toolkit's options win
@@ -314,8 +321,4 @@ def case_soak(szGame, szSourceDir, szSeconds):
 
 
 if __name__ == "__main__":
-    try:
-        globals()["case_" + sys.argv[1]](*sys.argv[2:])
-    except AssertionError as failure:
-        sys.exit("FAILED %s: %s" % (sys.argv[1], failure))
-    print("passed %s" % sys.argv[1])
+    run_case(globals())

@@ -5,6 +5,7 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -18,6 +19,15 @@ def wait_for(fnCondition, szWhat):
         assert time.monotonic() < fDeadline, "timed out after %.0f s waiting for %s" % (TIMEOUT, szWhat)
         time.sleep(0.05)
     return result
+
+
+def run_case(cases):
+    """Runs the case function case_NAME of cases (a module's globals) that argv names: NAME ARG..."""
+    try:
+        cases["case_" + sys.argv[1]](*sys.argv[2:])
+    except AssertionError as failure:
+        sys.exit("FAILED %s: %s" % (sys.argv[1], failure))
+    print("passed %s" % sys.argv[1])
 
 
 def drag_args(iButton, points):

@@ -1,5 +1,5 @@
-"""The Windows packages under Wine, in a fresh prefix inside the build tree. Usage, with absolute paths:
-winpackages.py ZIP SETUP SOURCE_DIR PREFIX"""
+"""The Windows packages under Wine, in a fresh prefix. Usage, with absolute paths:
+winpackages.py ZIP SETUP SOURCE_DIR WINE_SH PREFIX"""
 
 import getpass
 import os
@@ -11,16 +11,18 @@ import tempfile
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import NO_GOAL, play_level, run  # noqa: E402
+from e2e import NO_GOAL, run  # noqa: E402
 from kovgame import TIMEOUT, Game, wait_for  # noqa: E402
+from wine import printed  # noqa: E402
 
 INSTALL_DIR = r"C:\Program Files\KOV Arbeit"
+MENU_DIR = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\KOV Arbeit"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KOV Arbeit"
 PROGRAMS = ["kov.exe", "kov-play.exe", "kov-level-check.exe"]
 
 
-def unix_path(szPrefix, szWindows):
-    return os.path.join(szPrefix, "drive_c", szWindows[3:].replace("\\", "/"))
+def unix_path(szWindows):
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", szWindows[3:].replace("\\", "/"))
 
 
 def level_names(szSourceDir):
@@ -44,16 +46,37 @@ def shortcut_strings(szPath):
     return strings
 
 
-def registry_values(szKey):
+def registry_values(szWine, szKey):
     """The values of a registry key as text, or None without the key."""
-    result = subprocess.run(["wine", "reg", "query", szKey], capture_output=True, text=True, timeout=TIMEOUT)
+    result = subprocess.run([szWine, "reg", "query", szKey], capture_output=True, text=True, timeout=TIMEOUT)
     return None if result.returncode else {
         fields[0]: fields[2] for fields in (line.strip().split(None, 2) for line in result.stdout.splitlines())
         if len(fields) == 3 and fields[1].startswith("REG_")}
 
 
+def game_window(game):
+    """The game's window, once shown, focused: Wine maps windows of its own beside it."""
+    game.window = game.xdotool("search", "--sync", "--onlyvisible", "--name", "^KOV Arbeit$").split()[0]
+    game.xdotool("windowfocus", game.window)
+
+
+def play(command, szTemp):
+    """Plays through the launcher until the window shows, then Escape with status 0: what it wrote on stderr
+    and the level its private directory held, which must be gone after."""
+    def private():
+        return [szName for szName in os.listdir(szTemp) if szName.startswith("kov-play.")]
+    with Game(command) as game:
+        game_window(game)
+        assert len(private()) == 1, "private directories: %s" % private()
+        with open(os.path.join(szTemp, private()[0], "data/field.txt"), newline="") as level:
+            szLevel = level.read()
+        game.quit()
+        assert private() == [], "the private directory outlives the game"
+        return printed(game), szLevel
+
+
 def check_zip(szZip, szSourceDir, szDir):
-    """The zip's files against the list, and its texts with Windows line ends; unpacked into szDir."""
+    """The zip's files against the list, its texts with Windows line ends; unpacked into szDir."""
     with zipfile.ZipFile(szZip) as archive:
         archive.extractall(szDir)
         szTop = os.path.basename(szZip)[:-4] + "/"
@@ -70,60 +93,65 @@ def check_zip(szZip, szSourceDir, szDir):
     return os.path.join(szDir, szTop)
 
 
-def check_launcher(szPlay, szSourceDir, szTemp):
-    """kov-play.exe: --list, a missing level, a level by name and a level file, each directory gone after."""
-    assert [line.split()[0] for line in run("wine", szPlay, "--list").splitlines()] == level_names(szSourceDir)
-    missing = subprocess.run(["wine", szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
+def check_launcher(szWine, szPlay, szSourceDir, szTemp):
+    """kov-play.exe: --list, a missing level, a level by name and a level file."""
+    assert [line.split()[0] for line in run(szWine, szPlay, "--list").splitlines()] == level_names(szSourceDir)
+    missing = subprocess.run([szWine, szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
     assert missing.returncode == 1 and missing.stderr.startswith("kov-play: no-such-level: no such level file") \
         and len(missing.stderr.splitlines()) == 1, "a missing level: %s %r" % (missing.returncode, missing.stderr)
     szFile = os.path.join(os.path.dirname(szPlay), "no-goal.txt")
     with open(szFile, "w") as level:
         level.write(NO_GOAL)
-    for szLevel, szText, szErrors in (("spiral", open(os.path.join(szSourceDir, "data/levels/spiral.txt")).read(),
-                                       ""), ("Z:" + szFile, NO_GOAL, "error: no goal cell 'Z'\n")):
-        _, szPrinted, szPlayed = play_level(["wine", szPlay, szLevel], szTemp)
-        assert (szPlayed, szPrinted) == (szText, szErrors), "%s: %r, %r" % (szLevel, szPlayed, szPrinted)
+    with open(os.path.join(szSourceDir, "data/levels/spiral.txt"), newline="") as level:
+        szSpiral = level.read()
+    for szLevel, szText, szErrors in (("spiral", szSpiral, ""), ("Z:" + szFile, NO_GOAL, "error: no goal cell 'Z'\n")):
+        assert play([szWine, szPlay, szLevel], szTemp) == (szErrors, szText), szLevel
 
 
-def check_installer(szSetup, szPrefix, szTemp):
+def check_installer(szWine, szSetup, szTemp):
     """/S installs per machine with a Start-menu entry and an uninstall entry; the uninstaller's /S removes all."""
-    run("wine", szSetup, "/S")
-    szInstalled = unix_path(szPrefix, INSTALL_DIR)
+    run(szWine, szSetup, "/S")
+    szInstalled, szMenu = unix_path(INSTALL_DIR), unix_path(MENU_DIR)
     assert sorted(os.listdir(szInstalled)) == sorted(PROGRAMS + ["COPYRIGHT.txt", "README.txt", "Uninstall.exe",
                                                                  "data"]), os.listdir(szInstalled)
-    szMenu = unix_path(szPrefix, r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\KOV Arbeit")
     link = shortcut_strings(os.path.join(szMenu, "KOV Arbeit.lnk"))
     assert link["dir"] == INSTALL_DIR and link["icon"] == INSTALL_DIR + r"\kov.exe", link
-    entry = registry_values(UNINSTALL_KEY)
+    entry = registry_values(szWine, UNINSTALL_KEY)
     iKiB = sum(os.path.getsize(os.path.join(szDir, szFile)) for szDir, _, files in os.walk(szInstalled)
                for szFile in files) // 1024
     assert entry and (entry["DisplayName"], entry["DisplayVersion"], entry["Publisher"], entry["DisplayIcon"]) == (
         "KOV Arbeit", "1.0.0", "KOV Arbeit", INSTALL_DIR + r"\kov.exe") and \
         abs(int(entry["EstimatedSize"], 16) - iKiB) <= 2, "uninstall entry %s for %d KiB" % (entry, iKiB)
 
-    play_level(["wine", os.path.join(szInstalled, "kov-play.exe"), "spiral"], szTemp)
+    play([szWine, os.path.join(szInstalled, "kov-play.exe"), "spiral"], szTemp)
+    # The shortcut starts the game itself: its window, not a box about a missing level, shows its folder.
+    with Game([szWine, "start", "/unix", os.path.join(szMenu, "KOV Arbeit.lnk")]) as game:
+        game_window(game)
+        game.xdotool("key", "Escape")
+        run("wineserver", "-w")
     # The uninstaller runs on in a copy of itself: wait for every Wine process.
-    run("wine", os.path.join(szInstalled, "Uninstall.exe"), "/S")
+    run(szWine, os.path.join(szInstalled, "Uninstall.exe"), "/S")
     run("wineserver", "-w")
-    assert not os.path.exists(szInstalled) and not os.path.exists(szMenu) and registry_values(UNINSTALL_KEY) is None
+    assert not os.path.exists(szInstalled) and not os.path.exists(szMenu), "left after uninstalling"
+    assert registry_values(szWine, UNINSTALL_KEY) is None, "the uninstall entry is left"
 
 
-def main(szZip, szSetup, szSourceDir, szPrefix):
+def main(szZip, szSetup, szSourceDir, szWine, szPrefix):
     shutil.rmtree(szPrefix, ignore_errors=True)
-    os.environ.update(WINEPREFIX=szPrefix, WINEDEBUG="-all", WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml=")
-    run("wineboot", "-i")
-    szTemp = unix_path(szPrefix, r"C:\users\%s\Temp" % getpass.getuser())
-    wait_for(lambda: os.path.isdir(szTemp), "the prefix's temporary folder")
-    with tempfile.TemporaryDirectory() as szDir:
-        check_launcher(os.path.join(check_zip(szZip, szSourceDir, szDir), "kov-play.exe"), szSourceDir, szTemp)
-    check_installer(szSetup, szPrefix, szTemp)
-
-
-if __name__ == "__main__":
+    os.environ.update(KOV_WINE_PREFIX=szPrefix, WINEPREFIX=szPrefix)
     try:
-        main(*sys.argv[1:])
+        with tempfile.TemporaryDirectory() as szDir:
+            szPlay = os.path.join(check_zip(szZip, szSourceDir, szDir), "kov-play.exe")
+            run(szWine, szPlay, "--version")  # makes the prefix
+            szTemp = unix_path(r"C:\users\%s\Temp" % getpass.getuser())
+            check_launcher(szWine, szPlay, szSourceDir, szTemp)
+            check_installer(szWine, szSetup, szTemp)
     except AssertionError as failure:
         sys.exit("FAILED: %s" % failure)
     finally:
-        subprocess.run(["wineserver", "-k"], env=os.environ)
+        subprocess.run(["wineserver", "-k"])
     print("passed")
+
+
+if __name__ == "__main__":
+    main(*sys.argv[1:])

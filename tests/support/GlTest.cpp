@@ -23,7 +23,6 @@ bool g_bShown = false;
 class CGlEnvironment : public testing::Environment {
 public:
     void SetUp() override {
-        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
         int argc = 1;
         char szName[] = "kov_gl_tests";
         char* argv[] = {szName, nullptr};

@@ -1,14 +1,18 @@
 #include "support/TempFile.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
-CTempFile::CTempFile(const std::string& sContents, const char* szSuffix) : sPath("/tmp/kov-test-XXXXXX") {
-    sPath += szSuffix;
-    close(mkstemps(&sPath[0], static_cast<int>(std::string(szSuffix).size())));
+CTempFile::CTempFile(const std::string& sContents, const char* szSuffix) {
+    // A random name, drawn again while a file has it.
+    std::random_device random;
+    const std::filesystem::path Directory = std::filesystem::temp_directory_path();
+    do {
+        sPath = (Directory / ("kov-test-" + std::to_string(random()) + szSuffix)).string();
+    } while (std::filesystem::exists(sPath));
     std::ofstream(sPath, std::ios::binary) << sContents;
 }
 

@@ -49,7 +49,8 @@ TEST(Level, EachFileReadsAsTheCheckerReports) {
         {"", 1, "levels/: it is not a regular file\nunplayable\n"},
     };
     for (const auto& c : CASES) {
-        const std::string sDir = c.szFile[0] == '/' ? "" : KOV_SOURCE_DIR "/tests/data/levels/";
+        const bool bAbsolute = std::filesystem::path(c.szFile).has_root_path();
+        const std::string sDir = bAbsolute ? "" : KOV_SOURCE_DIR "/tests/data/levels/";
         const std::string sPath = sDir + c.szFile;
         std::string sReport;
         EXPECT_EQ(CheckLevel(sPath.c_str(), &sReport), c.iStatus) << sReport;

@@ -43,3 +43,23 @@ TEST(Timer, ReadsMillisecondsSinceTheStartOrResetFromTheClockChosenFirst) {
     NoCounter.dwTimeMs = 0xFF;  // the longest span it can tell: one millisecond short of 2^32
     EXPECT_EQ(Fallback.GetElapsed(), 4294967295.0);
 }
+
+// The system's counter runs at its frequency in step with the millisecond clock (which may tick as
+// coarsely as Windows' default 15.6 ms): each reading of the one lies between two readings of the other.
+TEST(Timer, TheSystemCounterRunsAtItsFrequencyWithTheMillisecondClock) {
+    const IClockSource& Clock = GetSystemClock();
+    int64_t llFrequency = 0, llCounts[4];
+    ASSERT_TRUE(Clock.QueryFrequency(&llFrequency) && llFrequency >= 1000);
+    llCounts[0] = Clock.QueryCounter();
+    const uint32_t dwStart = Clock.GetTimeMs();
+    llCounts[1] = Clock.QueryCounter();
+    uint32_t dwSpan;
+    do {
+        llCounts[2] = Clock.QueryCounter();
+        dwSpan = Clock.GetTimeMs() - dwStart;
+        llCounts[3] = Clock.QueryCounter();
+    } while (dwSpan < 100);
+    const double dMsPerCount = 1000.0 / static_cast<double>(llFrequency);
+    EXPECT_GE(dwSpan, static_cast<double>(llCounts[2] - llCounts[1]) * dMsPerCount - 16.0);
+    EXPECT_LE(dwSpan, static_cast<double>(llCounts[3] - llCounts[0]) * dMsPerCount + 16.0);
+}
