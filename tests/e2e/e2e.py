@@ -183,8 +183,7 @@ def play_level(command, szTmp, fnEnd=Game.quit):
 
 
 def end_by_signal(fnSignal, iStatus):
-    """An end for play_level: fnSignal(launcher's pid, game's pid), then the launcher's status must be iStatus
-    with the game gone."""
+    """An end for play_level: fnSignal(launcher's pid, game's pid), then status iStatus with the game gone."""
     def end(game):
         szGame = open("/proc/%d/task/%d/children" % (game.proc.pid, game.proc.pid)).read().split()[0]
         fnSignal(game.proc.pid, int(szGame))

@@ -1,5 +1,5 @@
 """The Windows packages under Wine, in a fresh prefix. Usage, with absolute paths:
-winpackages.py ZIP SETUP SOURCE_DIR WINE_SH PREFIX"""
+winpackages.py packages ZIP SETUP SOURCE_DIR WINE_SH PREFIX"""
 
 import getpass
 import os
@@ -12,7 +12,7 @@ import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import NO_GOAL, run  # noqa: E402
-from kovgame import TIMEOUT, Game, wait_for  # noqa: E402
+from kovgame import TIMEOUT, Game, run_case  # noqa: E402
 from wine import printed  # noqa: E402
 
 INSTALL_DIR = r"C:\Program Files\KOV Arbeit"
@@ -25,9 +25,14 @@ def unix_path(szWindows):
     return os.path.join(os.environ["WINEPREFIX"], "drive_c", szWindows[3:].replace("\\", "/"))
 
 
+def read(szPath):
+    with open(szPath, newline="") as text:
+        return text.read()
+
+
 def level_names(szSourceDir):
-    with open(os.path.join(szSourceDir, "data/levels/index.txt")) as index:
-        return [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
+    index = read(os.path.join(szSourceDir, "data/levels/index.txt")).splitlines()
+    return [line.split()[0] for line in index if line.strip() and not line.startswith("#")]
 
 
 def shortcut_strings(szPath):
@@ -68,8 +73,7 @@ def play(command, szTemp):
     with Game(command) as game:
         game_window(game)
         assert len(private()) == 1, "private directories: %s" % private()
-        with open(os.path.join(szTemp, private()[0], "data/field.txt"), newline="") as level:
-            szLevel = level.read()
+        szLevel = read(os.path.join(szTemp, private()[0], "data/field.txt"))
         game.quit()
         assert private() == [], "the private directory outlives the game"
         return printed(game), szLevel
@@ -83,8 +87,8 @@ def check_zip(szZip, szSourceDir, szDir):
         expected = PROGRAMS + ["README.txt", "COPYRIGHT.txt", "data/field.txt", "data/levels/index.txt"] + [
             "data/%s.bmp" % szName for szName in ("wood", "wall", "hole", "start", "ziel", "save")] + [
             "data/levels/%s.txt" % szName for szName in level_names(szSourceDir)]
-        files = [szName for szName in archive.namelist() if not szName.endswith("/")]
-        assert sorted(files) == sorted(szTop + szName for szName in expected), "the zip holds %s" % files
+        assert sorted(szName for szName in archive.namelist() if not szName.endswith("/")) == sorted(
+            szTop + szName for szName in expected), "the zip holds %s" % archive.namelist()
         for szText in ("README.txt", "COPYRIGHT.txt"):
             text = archive.read(szTop + szText)
             assert text.count(b"\n") > 5 and text.count(b"\n") == text.count(b"\r\n"), szText
@@ -99,12 +103,10 @@ def check_launcher(szWine, szPlay, szSourceDir, szTemp):
     missing = subprocess.run([szWine, szPlay, "no-such-level"], capture_output=True, text=True, timeout=TIMEOUT)
     assert missing.returncode == 1 and missing.stderr.startswith("kov-play: no-such-level: no such level file") \
         and len(missing.stderr.splitlines()) == 1, "a missing level: %s %r" % (missing.returncode, missing.stderr)
-    szFile = os.path.join(os.path.dirname(szPlay), "no-goal.txt")
-    with open(szFile, "w") as level:
+    with open(szFile := os.path.join(os.path.dirname(szPlay), "no-goal.txt"), "w") as level:
         level.write(NO_GOAL)
-    with open(os.path.join(szSourceDir, "data/levels/spiral.txt"), newline="") as level:
-        szSpiral = level.read()
-    for szLevel, szText, szErrors in (("spiral", szSpiral, ""), ("Z:" + szFile, NO_GOAL, "error: no goal cell 'Z'\n")):
+    for szLevel, szText, szErrors in (("spiral", read(os.path.join(szSourceDir, "data/levels/spiral.txt")), ""),
+                                      ("Z:" + szFile, NO_GOAL, "error: no goal cell 'Z'\n")):
         assert play([szWine, szPlay, szLevel], szTemp) == (szErrors, szText), szLevel
 
 
@@ -132,26 +134,22 @@ def check_installer(szWine, szSetup, szTemp):
     # The uninstaller runs on in a copy of itself: wait for every Wine process.
     run(szWine, os.path.join(szInstalled, "Uninstall.exe"), "/S")
     run("wineserver", "-w")
-    assert not os.path.exists(szInstalled) and not os.path.exists(szMenu), "left after uninstalling"
-    assert registry_values(szWine, UNINSTALL_KEY) is None, "the uninstall entry is left"
+    assert not os.path.exists(szInstalled) and not os.path.exists(szMenu) and \
+        registry_values(szWine, UNINSTALL_KEY) is None, "files, shortcut or entry left after uninstalling"
 
 
-def main(szZip, szSetup, szSourceDir, szWine, szPrefix):
+def case_packages(szZip, szSetup, szSourceDir, szWine, szPrefix):
     shutil.rmtree(szPrefix, ignore_errors=True)
     os.environ.update(KOV_WINE_PREFIX=szPrefix, WINEPREFIX=szPrefix)
+    szTemp = unix_path(r"C:\users\%s\Temp" % getpass.getuser())
     try:
         with tempfile.TemporaryDirectory() as szDir:
-            szPlay = os.path.join(check_zip(szZip, szSourceDir, szDir), "kov-play.exe")
-            run(szWine, szPlay, "--version")  # makes the prefix
-            szTemp = unix_path(r"C:\users\%s\Temp" % getpass.getuser())
-            check_launcher(szWine, szPlay, szSourceDir, szTemp)
+            check_launcher(szWine, os.path.join(check_zip(szZip, szSourceDir, szDir), "kov-play.exe"), szSourceDir,
+                           szTemp)
             check_installer(szWine, szSetup, szTemp)
-    except AssertionError as failure:
-        sys.exit("FAILED: %s" % failure)
     finally:
         subprocess.run(["wineserver", "-k"])
-    print("passed")
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    run_case(globals())
