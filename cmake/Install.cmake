@@ -7,13 +7,13 @@
 #   the games policy: /usr/games, /usr/lib/games/kov, /usr/share/games/kov,
 #   with the copyright file and the changelog.
 include(GNUInstallDirs)
+include(cmake/Package.cmake)
 
 # The id names the menu entry, the icon and the metadata; the screenshots lie
 # on the home page.
 set(KOV_APP_ID org.example.kov CACHE STRING "Reverse-DNS id of the menu entry, icon and AppStream metadata")
 set(KOV_HOMEPAGE https://kov.example.org CACHE STRING "Home page; the README's screenshots lie under docs/ there")
 set(KOV_ICON_SIZES 48 64 128 256)
-set(KOV_GENERATED ${CMAKE_BINARY_DIR}/install)
 
 # Icons painted from the game's textures, and the files Debian wants compressed.
 set(KOV_INSTALL_FILES)
@@ -39,10 +39,8 @@ function(kov_install_layout COMPONENT BINDIR GAMEDIR DATADIR)
   install(TARGETS kov RUNTIME DESTINATION ${GAMEDIR} ${IN_LAYOUT})
   install(TARGETS kov-level-check RUNTIME DESTINATION ${BINDIR} ${IN_LAYOUT})
   install(DIRECTORY data/ DESTINATION ${DATADIR}/data ${IN_LAYOUT})
-  file(RELATIVE_PATH KOV_BIN_TO_DATADIR /${BINDIR} /${DATADIR})
-  file(RELATIVE_PATH KOV_BIN_TO_GAME /${BINDIR} /${GAMEDIR}/kov)
-  configure_file(cmake/kov-play.in ${KOV_GENERATED}/${COMPONENT}/kov-play @ONLY)
-  install(PROGRAMS ${KOV_GENERATED}/${COMPONENT}/kov-play DESTINATION ${BINDIR} ${IN_LAYOUT})
+  kov_add_launcher(${COMPONENT} ${BINDIR} ${GAMEDIR} ${DATADIR})
+  install(TARGETS kov-play-${COMPONENT} RUNTIME DESTINATION ${BINDIR} ${IN_LAYOUT})
   install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications ${IN_LAYOUT})
   install(FILES ${KOV_GENERATED}/${KOV_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo ${IN_LAYOUT})
   foreach(SIZE ${KOV_ICON_SIZES})
@@ -63,13 +61,8 @@ install(FILES packaging/debian/copyright ${KOV_GENERATED}/changelog.gz DESTINATI
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};kov;Debian;/")
-set(CPACK_PACKAGE_NAME kov)
-set(CPACK_PACKAGE_VENDOR "KOV Arbeit")
-set(CPACK_PACKAGE_CONTACT "KOV Arbeit maintainers <kov@example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "wooden labyrinth game with a tilting board and a rolling ball")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY kov)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # The long description; CPack puts the summary above it and indents it.

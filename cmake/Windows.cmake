@@ -1,5 +1,6 @@
-# What the Windows build adds: kov.exe's icon and version resource. The icon
-# painter is cross-built too, so it runs under Wine at build time.
+# What the Windows build adds: kov.exe's icon and version resource, and the
+# packages. The icon painter is cross-built too, so it runs under Wine at
+# build time.
 enable_language(RC)
 
 set(KOV_ICO ${CMAKE_BINARY_DIR}/kov.ico)
@@ -16,3 +17,5 @@ file(COPY /usr/include/stb/stb_image.h /usr/include/stb/stb_image_write.h DESTIN
 add_library(stb STATIC ${CMAKE_CURRENT_LIST_DIR}/Stb.cpp)
 target_compile_options(stb PRIVATE -O1)  # a few pictures a run; -O3 takes half a minute to build
 target_include_directories(stb SYSTEM PUBLIC ${KOV_STB_INCLUDE})
+
+include(cmake/WindowsPackage.cmake)

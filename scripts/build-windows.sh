@@ -5,7 +5,8 @@
 # per version, into build-windows/prefix. Programs that run at build time (the
 # icon painter) and the tests run under Wine (scripts/windows/wine.sh).
 # Usage: scripts/build-windows.sh [-DNAME=VALUE...] [TARGET...]
-#   the -D options go to CMake; without targets it builds everything.
+#   the -D options go to CMake; without targets it builds everything, and the
+#   zip and the installer (target kov_packages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,4 +56,5 @@ if [ $# -gt 0 ]; then
   cmake --build "$OUT" --target "$@"
 else
   cmake --build "$OUT"
+  cmake --build "$OUT" --target kov_packages
 fi

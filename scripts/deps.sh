@@ -10,7 +10,7 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-d
 # The versions of freeglut, GoogleTest and Google Benchmark installed for
 # Linux name the source packages that the Windows build compiles.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev python3 libgtest-dev libbenchmark-dev libstb-dev
-                  xvfb xauth xdotool x11-utils imagemagick)
+                  xvfb xauth xdotool x11-utils imagemagick nsis)
 
 packages=("${RUN_PACKAGES[@]}")
 case "${1:-test}" in

@@ -166,9 +166,10 @@ def check_desktop_files(szShare):
 NO_GOAL = "6\n4\nS.....\n..O...\n......\n......\n"
 
 
-def play_level(command, szTmp):
-    """Plays through the launcher until the board shows, then Escape: the board's width in pixels along
-    the middle row, what the launcher wrote on stderr, and the level its private directory held."""
+def play_level(command, szTmp, fnEnd=Game.quit):
+    """Plays through the launcher until the board shows, then fnEnd(game), by default Escape: the board's
+    width in pixels along the middle row, what the launcher wrote on stderr, and the level its private
+    directory held."""
     with Game(command) as game:
         game.wait_window()
         xs = [x for x, _ in find(game.wait_drawn(), lambda *rgb: max(rgb) > 24, (0, 384, 1024, 385))]
@@ -176,9 +177,20 @@ def play_level(command, szTmp):
         assert len(entries) == 1, "private directories: %s" % entries
         with open(os.path.join(szTmp, entries[0], "data/field.txt")) as level:
             szLevel = level.read()
-        game.quit()
+        fnEnd(game)
         assert os.listdir(szTmp) == [], "the private directory outlives the game"
         return max(xs) - min(xs), game.printed(), szLevel
+
+
+def end_by_signal(fnSignal, iStatus):
+    """An end for play_level: fnSignal(launcher's pid, game's pid), then status iStatus with the game gone."""
+    def end(game):
+        szGame = open("/proc/%d/task/%d/children" % (game.proc.pid, game.proc.pid)).read().split()[0]
+        fnSignal(game.proc.pid, int(szGame))
+        wait_for(lambda: game.proc.poll() is not None, "the launcher to end")
+        assert game.proc.returncode == iStatus and not os.path.exists("/proc/" + szGame), \
+            "status %s, game %s left" % (game.proc.returncode, szGame)
+    return end
 
 
 def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
@@ -206,6 +218,8 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
             refused = subprocess.run([szPlay, szLevel], capture_output=True, text=True, timeout=TIMEOUT)
             assert refused.returncode == 1 and len(refused.stderr.splitlines()) == 1 and szLevel + ": " + szWhy in \
                 refused.stderr and not refused.stdout, "%s: %s %r" % (szLevel, refused.returncode, refused.stderr)
+        unknown = subprocess.run([szPlay, "--no-such-option"], capture_output=True, text=True, timeout=TIMEOUT)
+        assert unknown.returncode == 2 and unknown.stderr.startswith("usage: kov-play") and not unknown.stdout
 
         run(szCpack, "-G", "DEB", "-B", szPrefix, "--config", os.path.join(szBuildDir, "CPackConfig.cmake"))
         packages = glob.glob(os.path.join(szPrefix, "*.deb"))
@@ -240,6 +254,10 @@ def case_install(szGame, szSourceDir, szBuildDir, szCmake, szCpack):
             assert szPrinted == szErrors, "%s wrote %r" % (command, szPrinted)
             widths.append(iWidth)
         assert max(widths) < 1.1 * min(widths), "the boards' widths in pixels: %s" % widths
+        # A signal to the launcher reaches the game; a game killed is reported as a shell would.
+        for fnEnd in (end_by_signal(lambda iPlay, _: os.kill(iPlay, signal.SIGTERM), 143),
+                      end_by_signal(lambda _, iGame: os.kill(iGame, signal.SIGKILL), 137)):
+            play_level([szPlay, "spiral"], szTmp, fnEnd)
 
 
 # As xdotool names them: both cases of the letters, and two unbound keys.
