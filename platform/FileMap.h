@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 // An error code beside errno's: the name is a FIFO, a directory or a device,
 // which a reader may wait on for ever or read without end.
@@ -9,7 +10,9 @@ constexpr int FILE_NOT_REGULAR = -1;
 
 // The reason for an error code of errno's or FILE_NOT_REGULAR, to follow the
 // file's name and a colon.
-const char* DescribeFileError(int iError);
+inline const char* DescribeFileError(int iError) {
+    return iError == FILE_NOT_REGULAR ? "it is not a regular file" : std::strerror(iError);
+}
 
 // Opens a regular file for reading without ever waiting on the name: null,
 // with *piError set, for anything else or when it cannot be opened.

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -30,10 +29,6 @@ int OpenRegular(const char* szFileName, struct stat* pStat, int* piError) {
 }
 
 }  // namespace
-
-const char* DescribeFileError(int iError) {
-    return iError == FILE_NOT_REGULAR ? "it is not a regular file" : std::strerror(iError);
-}
 
 std::FILE* OpenRegularFile(const char* szFileName, int* piError) {
     struct stat st{};

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -51,10 +50,6 @@ HANDLE OpenRegular(const char* szFileName, int* piError) {
 }
 
 }  // namespace
-
-const char* DescribeFileError(int iError) {
-    return iError == FILE_NOT_REGULAR ? "it is not a regular file" : std::strerror(iError);
-}
 
 std::FILE* OpenRegularFile(const char* szFileName, int* piError) {
     HANDLE hFile = OpenRegular(szFileName, piError);
