@@ -30,5 +30,4 @@ echo "=== Windows build (mingw-w64), tests under Wine ==="
 # The Wine session compares kov.exe's picture with the Linux game's.
 ./scripts/build-windows.sh -DKOV_BUILD_BENCH=OFF -DKOV_LINUX_GAME="$PWD/build/release/kov" \
   kov kov-level-check kov_unit_tests kov_gl_tests kov_packages
-# One at a time: Wine's programs share one Wine server.
-"${XVFB[@]}" ctest --test-dir build-windows --output-on-failure --no-tests=error
+"${XVFB[@]}" ctest --test-dir build-windows --output-on-failure --no-tests=error -j "$JOBS"
