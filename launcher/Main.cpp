@@ -4,7 +4,6 @@
 // Where the data and the game lie relative to this program depends on the
 // install layout, which the build passes in.
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -12,6 +11,7 @@
 
 #include "launcher/LevelSet.h"
 #include "launcher/WorkDir.h"
+#include "platform/FileMap.h"
 #include "platform/Process.h"
 #include "tools/LevelCheck.h"
 
@@ -31,17 +31,19 @@ void PrintUsage(std::FILE* pOut) {
                pOut);
 }
 
-// Why the level cannot be played, or empty when it can be read.
+// Why the level cannot be played, or empty when it can be read. It is opened
+// as the game opens it, so that nothing waits on a FIFO.
 std::string RefuseLevel(const std::string& sArg, const fs::path& Level) {
-    std::error_code Error;
-    const fs::file_status Status = fs::status(Level, Error);
-    if (fs::exists(Status) && !fs::is_regular_file(Status)) {
-        return "kov-play: " + sArg + ": it is not a regular file";
+    int iError = 0;
+    std::FILE* pFile = OpenRegularFile(Level.string().c_str(), &iError);
+    if (pFile != nullptr) {
+        std::fclose(pFile);
+        return "";
     }
-    if (!fs::exists(Status) || !std::ifstream(Level)) {
-        return "kov-play: " + sArg + ": no such level file, nor a level of that name in the set (kov-play --list)";
+    if (iError == FILE_NOT_REGULAR) {
+        return "kov-play: " + sArg + ": " + DescribeFileError(iError);
     }
-    return "";
+    return "kov-play: " + sArg + ": no such level file, nor a level of that name in the set (kov-play --list)";
 }
 
 // An unplayable level still starts, as the game would start it, after the reasons.
