@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "tools/TextureArt.h"
@@ -43,8 +44,8 @@ CBytes EncodeIco() {
     CBytes Images;
     PutLittleEndian(&Header, 0, 2);  // reserved
     PutLittleEndian(&Header, 1, 2);  // an icon, not a cursor
-    PutLittleEndian(&Header, sizeof(ICO_SIZES) / sizeof(ICO_SIZES[0]), 2);
-    const size_t uFirstImage = ICO_HEADER_SIZE + ICO_ENTRY_SIZE * (sizeof(ICO_SIZES) / sizeof(ICO_SIZES[0]));
+    PutLittleEndian(&Header, static_cast<uint32_t>(std::size(ICO_SIZES)), 2);
+    const size_t uFirstImage = ICO_HEADER_SIZE + ICO_ENTRY_SIZE * std::size(ICO_SIZES);
     for (const int iSize : ICO_SIZES) {
         const CBytes Png = EncodePng(iSize);
         Header.push_back(static_cast<unsigned char>(iSize % 256));  // 0 stands for 256
