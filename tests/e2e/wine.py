@@ -36,13 +36,17 @@ def wait_box(game, szPrinted):
                     game.xdotool("search", "--onlyvisible", "--name", "^Error$").split(), "the error box")[0]
 
 
+def game_window(game):
+    """The game's window, once shown, focused: Wine maps windows of its own beside it."""
+    game.window = game.xdotool("search", "--sync", "--onlyvisible", "--name", "^KOV Arbeit$").split()[0]
+    game.xdotool("windowfocus", game.window)
+
+
 def start_picture(game):
     """The missing texture's box closed by Return, then, once it has gone, a still picture with the ball."""
     close_box(game, wait_box(game, MESSAGE), ["key", "Return"])
     wait_for(lambda: not game.xdotool("search", "--onlyvisible", "--name", "^Error$"), "the box to close")
-    # Wine maps windows of its own beside the game's: the game's is the one with its title.
-    game.window = game.xdotool("search", "--sync", "--onlyvisible", "--name", "^KOV Arbeit$").split()[0]
-    game.xdotool("windowfocus", game.window)
+    game_window(game)
     pictures = [b""]
     return game.wait_picture(lambda p: (ball(p) and p == pictures[-1] and p) or pictures.append(p), "a still picture")
 

@@ -13,7 +13,7 @@ import zipfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import NO_GOAL, run  # noqa: E402
 from kovgame import TIMEOUT, Game, run_case  # noqa: E402
-from wine import printed  # noqa: E402
+from wine import game_window, printed  # noqa: E402
 
 INSTALL_DIR = r"C:\Program Files\KOV Arbeit"
 MENU_DIR = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\KOV Arbeit"
@@ -57,12 +57,6 @@ def registry_values(szWine, szKey):
     return None if result.returncode else {
         fields[0]: fields[2] for fields in (line.strip().split(None, 2) for line in result.stdout.splitlines())
         if len(fields) == 3 and fields[1].startswith("REG_")}
-
-
-def game_window(game):
-    """The game's window, once shown, focused: Wine maps windows of its own beside it."""
-    game.window = game.xdotool("search", "--sync", "--onlyvisible", "--name", "^KOV Arbeit$").split()[0]
-    game.xdotool("windowfocus", game.window)
 
 
 def play(command, szTemp):
